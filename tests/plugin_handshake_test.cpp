@@ -1,0 +1,85 @@
+// plugin_handshake_test.cpp - the handshake through the plugin's exported entry function.
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+
+#include <cstring>
+#include <string>
+
+#include "plugin_test_support.h"
+
+namespace {
+
+using HuxHost::HostVersion;
+
+std::string VersionName(const ::testing::TestParamInfo<HostVersion>& info) {
+    return "v" + std::to_string(info.param.major) + "_" + std::to_string(info.param.minor) + "_" +
+           std::to_string(info.param.patch);
+}
+
+class AcceptedHost : public ::testing::TestWithParam<HostVersion> {};
+
+TEST_P(AcceptedHost, AnswersTheLoadBlock) {
+    auto host = HuxTest::OpenHost();
+    ASSERT_NE(host, nullptr);
+    host->Load(GetParam());
+
+    const HostLoadBlock& block = host->Block();
+    EXPECT_EQ(block.major, 18u);
+    EXPECT_EQ(block.minor, 0u);
+    EXPECT_EQ(block.patch, 0u);
+    ASSERT_NE(block.callbacks, nullptr);
+    EXPECT_NE(block.callbacks->start, nullptr);
+    EXPECT_NE(block.callbacks->stop, nullptr);
+    EXPECT_NE(block.callbacks->getMemoryStats, nullptr);
+    EXPECT_NE(block.instance, nullptr);
+    ASSERT_NE(block.shortName, nullptr);
+    EXPECT_STREQ(block.shortName, "hux-game-queues");
+    ASSERT_NE(block.endpoints, nullptr);
+    // Nothing reaches the host before Start: it has no table to call yet.
+    EXPECT_TRUE(host->Calls().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, AcceptedHost,
+                         ::testing::Values(HostVersion{18, 0, 0}, HostVersion{18, 0, 5}, HostVersion{18, 3, 0}),
+                         VersionName);
+
+// SharedLoadBlock lives in memory shared with the child process of a death test, so that the test
+// can see what the dying plugin wrote into it.
+class SharedLoadBlock {
+public:
+    SharedLoadBlock() {
+        memory = mmap(nullptr, sizeof(HostLoadBlock), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        EXPECT_NE(memory, MAP_FAILED);
+        std::memset(memory, 0xA5, sizeof(HostLoadBlock));
+    }
+    ~SharedLoadBlock() { munmap(memory, sizeof(HostLoadBlock)); }
+    SharedLoadBlock(const SharedLoadBlock&) = delete;
+    SharedLoadBlock& operator=(const SharedLoadBlock&) = delete;
+
+    HostLoadBlock* Get() const { return static_cast<HostLoadBlock*>(memory); }
+
+private:
+    void* memory;
+};
+
+class RefusedHost : public ::testing::TestWithParam<HostVersion> {};
+
+TEST_P(RefusedHost, EndsTheProcessAndLeavesTheBlockAsWritten) {
+    auto library = HuxTest::OpenLibrary();
+    ASSERT_NE(library, nullptr);
+    SharedLoadBlock shared;
+    HostLoadBlock* block = shared.Get();
+    block->major = GetParam().major;
+    block->minor = GetParam().minor;
+    block->patch = GetParam().patch;
+    HostLoadBlock before;
+    std::memcpy(&before, block, sizeof before);
+
+    EXPECT_DEATH(library->Entry()(block), "DOV-EECF0606");
+    EXPECT_EQ(std::memcmp(&before, block, sizeof before), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, RefusedHost, ::testing::Values(HostVersion{17, 9, 9}, HostVersion{19, 0, 0}),
+                         VersionName);
+
+}  // namespace

@@ -1,0 +1,61 @@
+// plugin_lifecycle_test.cpp - Start, logging to the host, memory statistics and Stop.
+#include <gtest/gtest.h>
+
+#include "plugin_test_support.h"
+
+namespace {
+
+using HuxHost::HostCall;
+using HuxHost::HostSlot;
+
+TEST(PluginLifecycle, StartsAndStopsWithoutCallingTheHost) {
+    auto host = HuxTest::OpenHost();
+    ASSERT_NE(host, nullptr);
+    host->Load();
+    EXPECT_TRUE(host->Start());
+    host->Stop();
+    EXPECT_FALSE(host->Loaded());
+}
+
+TEST(PluginLifecycle, RefusesToStartWithoutAHostTable) {
+    auto host = HuxTest::OpenHost();
+    ASSERT_NE(host, nullptr);
+    host->Load();
+    EXPECT_FALSE(host->StartWithContext(nullptr));
+    const HostContext withoutApi{nullptr, 7};
+    EXPECT_FALSE(host->StartWithContext(&withoutApi));
+    // A plugin that never started is released without a single call into the host.
+    host->Stop();
+    EXPECT_TRUE(host->Calls().empty());
+}
+
+TEST(PluginLifecycle, LogRecordsReachTheHostsLogFunctionAfterStart) {
+    auto host = HuxTest::OpenHost(HuxTest::kProbePluginPath, HuxTest::kProbePluginEntry);
+    ASSERT_NE(host, nullptr);
+    host->Load();
+    ASSERT_TRUE(host->Start(18517));
+
+    const auto& calls = host->Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].slot, HostSlot::Log);
+    EXPECT_EQ(calls[0].level, 1);
+    EXPECT_EQ(calls[0].text, "probe started with handle 18517");
+    // The runtime lowers the minimum level to 0 when it hands logging to the host.
+    EXPECT_EQ(calls[1].slot, HostSlot::Log);
+    EXPECT_EQ(calls[1].level, 0);
+    EXPECT_EQ(calls[1].text, "level 0 passes once the host logs");
+    host->Stop();
+    EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST(PluginLifecycle, MemoryStatisticsEndInTwoZeroWords) {
+    auto host = HuxTest::OpenHost();
+    ASSERT_NE(host, nullptr);
+    host->Load();
+    const HuxHost::MemoryStats stats = host->GetMemoryStats();
+    EXPECT_EQ(stats.trailing[0], 0u);
+    EXPECT_EQ(stats.trailing[1], 0u);
+    EXPECT_GE(stats.counters[2], stats.counters[4]);
+}
+
+}  // namespace
