@@ -1,0 +1,20 @@
+// log_environment_test.cpp - the executable name taken from a program path.
+#include "logging/log_environment.h"
+
+#include <gtest/gtest.h>
+
+namespace Brix {
+namespace {
+
+TEST(LogEnvironment, ExecutableNameIsTheLastPathComponent) {
+    EXPECT_EQ(ExecutableNameFromPath("/opt/client/hux-host"), "hux-host");
+    EXPECT_EQ(ExecutableNameFromPath("C:\\Games\\Client\\GameClient.exe"), "GameClient.exe");
+    EXPECT_EQ(ExecutableNameFromPath("/mixed\\dir/name"), "name");
+    EXPECT_EQ(ExecutableNameFromPath("plain"), "plain");
+    EXPECT_EQ(ExecutableNameFromPath("/opt/client/"), "<unknown>");
+    EXPECT_EQ(ExecutableNameFromPath(""), "<unknown>");
+    EXPECT_EQ(ExecutableName(), "hux_logging_tests");
+}
+
+}  // namespace
+}  // namespace Brix
