@@ -11,7 +11,7 @@ namespace Brix {
 
 namespace {
 
-constexpr size_t kMaxSpecificationLength = 60;
+constexpr size_t kMaxDirectiveLength = 60;
 constexpr int64_t kMaxFieldSize = 4096;
 // Argument numbers past this are beyond any argument list.
 constexpr size_t kMaxArgumentNumber = 1000000;
@@ -49,11 +49,11 @@ private:
     size_t size = 0;
 };
 
-// Length: the length modifier of a specification, as far as it changes an integer.
+// Length: the length modifier of a directive, as far as it changes an integer.
 enum class Length : uint8_t { None, Char, Short, Wide };
 
-// Specification: one parsed printf specification.
-struct Specification {
+// Directive: one parsed printf directive.
+struct Directive {
     bool leftAlign = false;  // '-'
     bool plus = false;       // '+'
     bool space = false;      // ' '
@@ -65,27 +65,27 @@ struct Specification {
     char conversion = 0;
 };
 
-// PrintfFormat: a printf format for one conversion, built from a specification.
+// PrintfFormat: a printf format for one conversion, built from a directive.
 class PrintfFormat {
 public:
-    PrintfFormat(const Specification& spec, std::string_view allowedFlags, bool withPrecision) {
+    PrintfFormat(const Directive& directive, std::string_view allowedFlags, bool withPrecision) {
         Add('%');
-        const std::pair<char, bool> flags[] = {{'-', spec.leftAlign},
-                                               {'+', spec.plus},
-                                               {' ', spec.space},
-                                               {'#', spec.alternate},
-                                               {'0', spec.zeroPad}};
+        const std::pair<char, bool> flags[] = {{'-', directive.leftAlign},
+                                               {'+', directive.plus},
+                                               {' ', directive.space},
+                                               {'#', directive.alternate},
+                                               {'0', directive.zeroPad}};
         for (const auto& [flag, set] : flags) {
             if (set && allowedFlags.find(flag) != std::string_view::npos) {
                 Add(flag);
             }
         }
-        if (spec.width) {
-            AddNumber(*spec.width);
+        if (directive.width) {
+            AddNumber(*directive.width);
         }
-        if (withPrecision && spec.precision) {
+        if (withPrecision && directive.precision) {
             Add('.');
-            AddNumber(*spec.precision);
+            AddNumber(*directive.precision);
         }
     }
 
@@ -152,53 +152,53 @@ public:
     }
     const FormatArgument* NextArgument() { return Argument(++nextArgument); }
 
-    // ParseSpecification: reads flags, width, precision, length and conversion letter at `position`.
-    // Answers false when the specification is incomplete or takes an argument beyond the last.
-    bool ParseSpecification(size_t& position, Specification& spec) {
+    // ParseDirective: reads flags, width, precision, length and conversion letter at `position`.
+    // Answers false when the directive is incomplete or takes an argument beyond the last.
+    bool ParseDirective(size_t& position, Directive& directive) {
         for (; position < format.size(); ++position) {
             char c = format[position];
             if (c == '-') {
-                spec.leftAlign = true;
+                directive.leftAlign = true;
             } else if (c == '+') {
-                spec.plus = true;
+                directive.plus = true;
             } else if (c == ' ') {
-                spec.space = true;
+                directive.space = true;
             } else if (c == '#') {
-                spec.alternate = true;
+                directive.alternate = true;
             } else if (c == '0') {
-                spec.zeroPad = true;
+                directive.zeroPad = true;
             } else {
                 break;
             }
         }
-        if (!ParseField(position, spec.width)) {
+        if (!ParseField(position, directive.width)) {
             return false;
         }
-        if (spec.width && *spec.width < 0) {
-            spec.leftAlign = true;
-            spec.width = -*spec.width;
+        if (directive.width && *directive.width < 0) {
+            directive.leftAlign = true;
+            directive.width = -*directive.width;
         }
         if (position < format.size() && format[position] == '.') {
             ++position;
-            if (!ParseField(position, spec.precision)) {
+            if (!ParseField(position, directive.precision)) {
                 return false;
             }
-            if (!spec.precision) {
-                spec.precision = 0;  // "." alone is precision 0
-            } else if (*spec.precision < 0) {
-                spec.precision.reset();
+            if (!directive.precision) {
+                directive.precision = 0;  // "." alone is precision 0
+            } else if (*directive.precision < 0) {
+                directive.precision.reset();
             }
         }
-        ParseLength(position, spec);
+        ParseLength(position, directive);
         if (position >= format.size()) {
             return false;
         }
-        spec.conversion = format[position++];
-        if (spec.width) {
-            spec.width = std::min(*spec.width, kMaxFieldSize);
+        directive.conversion = format[position++];
+        if (directive.width) {
+            directive.width = std::min(*directive.width, kMaxFieldSize);
         }
-        if (spec.precision) {
-            spec.precision = std::min(*spec.precision, kMaxFieldSize);
+        if (directive.precision) {
+            directive.precision = std::min(*directive.precision, kMaxFieldSize);
         }
         return true;
     }
@@ -229,17 +229,17 @@ private:
         return true;
     }
 
-    void ParseLength(size_t& position, Specification& spec) const {
+    void ParseLength(size_t& position, Directive& directive) const {
         if (position >= format.size()) {
             return;
         }
         switch (format[position]) {
             case 'h':
                 ++position;
-                spec.length = Length::Short;
+                directive.length = Length::Short;
                 if (position < format.size() && format[position] == 'h') {
                     ++position;
-                    spec.length = Length::Char;
+                    directive.length = Length::Char;
                 }
                 break;
             case 'l':
@@ -247,14 +247,14 @@ private:
                 if (position < format.size() && format[position] == 'l') {
                     ++position;
                 }
-                spec.length = Length::Wide;
+                directive.length = Length::Wide;
                 break;
             case 'L':
             case 'j':
             case 't':
             case 'z':
                 ++position;
-                spec.length = Length::Wide;
+                directive.length = Length::Wide;
                 break;
             default:
                 break;
@@ -270,62 +270,62 @@ char AllowedOrDefault(char conversion, std::string_view allowed, char fallback) 
     return allowed.find(conversion) != std::string_view::npos ? conversion : fallback;
 }
 
-void PrintInteger(Output& out, const FormatArgument& argument, const Specification& spec) {
+void PrintInteger(Output& out, const FormatArgument& argument, const Directive& directive) {
     bool isSigned = argument.kind == FormatArgument::Kind::Signed;
-    char conversion = isSigned ? AllowedOrDefault(spec.conversion, "dciouxX", 'd')
-                               : AllowedOrDefault(spec.conversion, "ucdioxX", 'u');
+    char conversion = isSigned ? AllowedOrDefault(directive.conversion, "dciouxX", 'd')
+                               : AllowedOrDefault(directive.conversion, "ucdioxX", 'u');
     // Both views of the value, as a C++20 two's complement conversion gives them.
     int64_t asSigned = isSigned ? argument.signedValue : static_cast<int64_t>(argument.unsignedValue);
     uint64_t asUnsigned = isSigned ? static_cast<uint64_t>(argument.signedValue) : argument.unsignedValue;
     switch (conversion) {
         case 'c': {
-            PrintfFormat format(spec, "-", false);
+            PrintfFormat format(directive, "-", false);
             out.AppendPrinted(format.Finish("", 'c'),
                               static_cast<int>(static_cast<unsigned char>(asUnsigned)));
             return;
         }
         case 'd':
         case 'i': {
-            if (spec.length == Length::Char) {
+            if (directive.length == Length::Char) {
                 // Narrowed as printf narrows for "hh".
                 asSigned = static_cast<signed char>(asSigned);  // NOLINT(bugprone-signed-char-misuse)
-            } else if (spec.length == Length::Short) {
+            } else if (directive.length == Length::Short) {
                 asSigned = static_cast<short>(asSigned);
             }
-            PrintfFormat format(spec, "-+ 0", true);
+            PrintfFormat format(directive, "-+ 0", true);
             out.AppendPrinted(format.Finish("ll", conversion), static_cast<long long>(asSigned));
             return;
         }
         default: {
-            if (spec.length == Length::Char) {
+            if (directive.length == Length::Char) {
                 asUnsigned = static_cast<unsigned char>(asUnsigned);
-            } else if (spec.length == Length::Short) {
+            } else if (directive.length == Length::Short) {
                 asUnsigned = static_cast<unsigned short>(asUnsigned);
             }
-            PrintfFormat format(spec, conversion == 'u' ? "-0" : "-#0", true);
+            PrintfFormat format(directive, conversion == 'u' ? "-0" : "-#0", true);
             out.AppendPrinted(format.Finish("ll", conversion), static_cast<unsigned long long>(asUnsigned));
             return;
         }
     }
 }
 
-void PrintFloating(Output& out, double value, const Specification& spec) {
-    PrintfFormat format(spec, "-+ #0", true);
-    out.AppendPrinted(format.Finish("", AllowedOrDefault(spec.conversion, "gaefGAEF", 'g')), value);
+void PrintFloating(Output& out, double value, const Directive& directive) {
+    PrintfFormat format(directive, "-+ #0", true);
+    out.AppendPrinted(format.Finish("", AllowedOrDefault(directive.conversion, "gaefGAEF", 'g')), value);
 }
 
-void PrintText(Output& out, std::string_view text, const Specification& spec) {
-    if (spec.precision) {
-        text = text.substr(0, static_cast<size_t>(*spec.precision));
+void PrintText(Output& out, std::string_view text, const Directive& directive) {
+    if (directive.precision) {
+        text = text.substr(0, static_cast<size_t>(*directive.precision));
     }
-    size_t padding = spec.width && static_cast<size_t>(*spec.width) > text.size()
-                         ? static_cast<size_t>(*spec.width) - text.size()
+    size_t padding = directive.width && static_cast<size_t>(*directive.width) > text.size()
+                         ? static_cast<size_t>(*directive.width) - text.size()
                          : 0;
-    if (!spec.leftAlign) {
+    if (!directive.leftAlign) {
         out.AppendRepeated(' ', padding);
     }
     out.Append(text);
-    if (spec.leftAlign) {
+    if (directive.leftAlign) {
         out.AppendRepeated(' ', padding);
     }
 }
@@ -347,22 +347,22 @@ void PrintNatural(Output& out, const FormatArgument& argument) {
     }
 }
 
-void PrintWithSpecification(Output& out, const FormatArgument& argument, const Specification& spec) {
+void PrintWithDirective(Output& out, const FormatArgument& argument, const Directive& directive) {
     switch (argument.kind) {
         case FormatArgument::Kind::Signed:
         case FormatArgument::Kind::Unsigned:
-            PrintInteger(out, argument, spec);
+            PrintInteger(out, argument, directive);
             break;
         case FormatArgument::Kind::Floating:
-            PrintFloating(out, argument.floatingValue, spec);
+            PrintFloating(out, argument.floatingValue, directive);
             break;
         case FormatArgument::Kind::Text:
-            PrintText(out, argument.text, spec);
+            PrintText(out, argument.text, directive);
             break;
     }
 }
 
-// Format: the formatting loop; returns when the format ends, the output is full or a specification
+// Format: the formatting loop; returns when the format ends, the output is full or a directive
 // stops it.
 void Format(Output& out, std::string_view format, std::span<const FormatArgument> arguments) {
     Parser parser(format, arguments);
@@ -393,8 +393,8 @@ void Format(Output& out, std::string_view format, std::span<const FormatArgument
             }
             ++position;
         }
-        Specification spec;
-        if (!parser.ParseSpecification(position, spec) || position - percent > kMaxSpecificationLength) {
+        Directive directive;
+        if (!parser.ParseDirective(position, directive) || position - percent > kMaxDirectiveLength) {
             return;
         }
         if (argument == nullptr) {
@@ -403,7 +403,7 @@ void Format(Output& out, std::string_view format, std::span<const FormatArgument
                 return;
             }
         }
-        PrintWithSpecification(out, *argument, spec);
+        PrintWithDirective(out, *argument, directive);
     }
 }
 

@@ -52,16 +52,16 @@ struct FormatArgument {
 };
 
 // FormatMessageArguments: `format` with its placeholders replaced by `arguments`.
-//   "%%"            a percent sign;
-//   "%N"            argument N (from 1) in its natural form;
-//   "%N$spec"       argument N through a printf specification: flags "-+ #0", width, "." precision,
-//                   length h, hh, l, ll, L, j, t or z, and a conversion letter; width and precision
-//                   may be "*" (the next argument in order) or "*N$" (argument N);
-//   "%spec"         the next argument in order through the specification.
+//   "%%"          a percent sign;
+//   "%N"          argument N (from 1) in its natural form;
+//   "%N$" + D     argument N through the printf directive D: flags "-+ #0", width, "." precision,
+//                 length h, hh, l, ll, L, j, t or z, and a conversion letter; width and precision
+//                 may be "*" (the next argument in order) or "*N$" (argument N);
+//   "%" + D       the next argument in order through the directive D.
 // A number allows "dciouxX" (signed, default d) or "ucdioxX" (unsigned, default u), a floating value
 // "gaefGAEF" (default g), a text "s"; any other letter, "n" included, gives the default. Lengths h and
 // hh narrow an integer as printf would; the others change nothing. A width or precision above 4096
-// counts as 4096. Formatting ends at a specification longer than 60 characters, at one that is not
+// counts as 4096. Formatting ends at a directive longer than 60 characters, at one that is not
 // complete, and at one that takes an argument beyond the last. The text is cut at
 // kMaxFormattedMessageLength characters.
 std::string FormatMessageArguments(std::string_view format,

@@ -1,4 +1,4 @@
-// message_formatter_test.cpp - positional placeholders, printf specifications and the formatter's limits.
+// message_formatter_test.cpp - positional placeholders, printf directives and the formatter's limits.
 #include "logging/message_formatter.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ TEST(MessageFormatter, PositionalArgumentsInNaturalForm) {
     EXPECT_EQ(FormatMessage("%10", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10), "10");
 }
 
-TEST(MessageFormatter, PrintfSpecificationsAfterArgumentNumber) {
+TEST(MessageFormatter, PrintfDirectivesAfterArgumentNumber) {
     EXPECT_EQ(FormatMessage("%1$05d|%1$-5d|%1$+d|%1$x|%1$#o", 42), "00042|42   |+42|2a|052");
     EXPECT_EQ(FormatMessage("%1$.2f|%1$8.3e|%1$G", 3.14159), "3.14|3.142e+00|3.14159");
     EXPECT_EQ(FormatMessage("[%1$6s][%1$-6s][%1$.2s]", "abc"), "[   abc][abc   ][ab]");
@@ -34,7 +34,7 @@ TEST(MessageFormatter, PrintfSpecificationsAfterArgumentNumber) {
     EXPECT_EQ(FormatMessage("%1$x %1$hhu", -1), "ffffffffffffffff 255");
 }
 
-TEST(MessageFormatter, SpecificationWithoutNumberTakesNextArgument) {
+TEST(MessageFormatter, DirectiveWithoutNumberTakesNextArgument) {
     EXPECT_EQ(FormatMessage("%s and %s", "a", "b"), "a and b");
     EXPECT_EQ(FormatMessage("%d-%2-%d", 1, 2), "1-2-2");
     EXPECT_EQ(FormatMessage("%05.1f", 2.25), "002.2");
@@ -57,7 +57,7 @@ TEST(MessageFormatter, ConversionLetterOutsideTheArgumentsSetGivesTheDefault) {
     EXPECT_EQ(FormatMessage("%1$5!|", 3), "    3|");
 }
 
-TEST(MessageFormatter, FormattingEndsAtABadSpecification) {
+TEST(MessageFormatter, FormattingEndsAtABadDirective) {
     EXPECT_EQ(FormatMessage("a %2 b", 1), "a ");
     EXPECT_EQ(FormatMessage("a %2$d b", 1), "a ");
     EXPECT_EQ(FormatMessage("%s %s %s", "x", "y"), "x y ");
