@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "logging/assertion.h"
-#include "logging/console_log_targets.h"
 #include "logging/logger.h"
 #include "logging/message_formatter.h"
 #include "logging/plugin_log_target.h"
@@ -14,28 +13,13 @@
 
 namespace Brix {
 
-namespace {
-
-// The line format of the log target that hands records to the host.
-constexpr std::string_view kHostLogLineTemplate = "#D| #L| #G| #M";
-
-// The groups the logger drops once logging goes to the host: XTR only.
-constexpr uint64_t kHostLogExcludedGroups = kLogGroupXtr;
-
-}  // namespace
-
 PluginModule::PluginModule() : registry(std::make_unique<TypeRegistry>()) {
-    LoggerControl::Acquire();
     callbacks.start = &PluginModule::StartCallback;
     callbacks.stop = &PluginModule::StopCallback;
     callbacks.getMemoryStats = &PluginModule::GetMemoryStatsCallback;
 }
 
-PluginModule::~PluginModule() {
-    logTarget.reset();
-    registry.reset();
-    LoggerControl::Release();
-}
+PluginModule::~PluginModule() = default;
 
 // ---- handshake ----------------------------------------------------------------------------------
 
@@ -109,30 +93,8 @@ void PluginModule::GetMemoryStatsCallback(void* /*instance*/, uint32_t* words) n
 
 bool PluginModule::StartWithHost(const HostContext* context) {
     hostContext = context;
-    InstallHostLogging();
+    InstallPluginLogTarget(context->api, logTarget);
     return Start();
-}
-
-void PluginModule::InstallHostLogging() {
-    if (LoggerControl::FindTarget("PluginLogTarget") != nullptr) {
-        return;
-    }
-    if (auto* target = LoggerControl::StdErrTarget()) {
-        target->Unregister();
-    }
-    if (auto* target = LoggerControl::StdOutTarget()) {
-        target->Unregister();
-    }
-    if (auto* target = LoggerControl::DebuggerConsoleTarget()) {
-        target->Unregister();
-    }
-    LoggerControl::SetMinimumLevel(0);
-    LoggerControl::SetExcludedGroups(kHostLogExcludedGroups);
-
-    logTarget = std::make_unique<PluginLogTarget>(hostContext->api);
-    logTarget->SetLevel(LoggerControl::MinimumLevel());
-    logTarget->SetLineTemplate(kHostLogLineTemplate);
-    logTarget->Register();
 }
 
 // ---- host forwards ------------------------------------------------------------------------------

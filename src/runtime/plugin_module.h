@@ -11,6 +11,7 @@
 
 #include "abi/host_abi.h"
 #include "binding/type_registry.h"
+#include "logging/logger.h"
 #include "runtime/app_module.h"
 #include "runtime/plugin_identity.h"
 
@@ -68,8 +69,10 @@ private:
     static void GetMemoryStatsCallback(void* instance, uint32_t* words) noexcept;
 
     bool StartWithHost(const HostContext* context);
-    void InstallHostLogging();
 
+    // The module holds the process-wide logger from construction to destruction; declared first so
+    // that it outlives the log target below.
+    LoggerReference loggerReference;
     PluginIdentity identity;
     std::string namePrefix;
     std::vector<std::string> tags;
