@@ -1,0 +1,269 @@
+// binding_property.h - the generic tree value that every body, payload, reply and setting passes through.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "binding/string_pool.h"
+#include "binding/value_kind.h"
+
+namespace Brix {
+
+class AllocationContext;
+class BindingProperty;
+struct StaticTypeDescriptor;
+template <class Value>
+class BindingMemberRange;
+
+// EnumCell is the out-of-line payload of an enum value: the enumerator's number and its enum type.
+struct EnumCell {
+    int32_t number;
+    const StaticTypeDescriptor* type;
+};
+
+// MemberNameLess orders member names by their bytes compared as unsigned chars (the order of C
+// strings, except that a NUL inside a name is compared like any other byte).
+struct MemberNameLess {
+    using is_transparent = void;
+    bool operator()(const StringEntry* a, const StringEntry* b) const noexcept {
+        return a != b && a->View() < b->View();
+    }
+    bool operator()(const StringEntry* a, std::string_view b) const noexcept { return a->View() < b; }
+    bool operator()(std::string_view a, const StringEntry* b) const noexcept { return a < b->View(); }
+};
+
+// The out-of-line payloads, each held in a block of its context's pool for that kind.
+using BlobBytes = std::vector<uint8_t>;
+using ElementVector = std::vector<BindingProperty>;
+using MemberTable = std::map<StringEntry*, BindingProperty, MemberNameLess>;
+
+// BindingProperty is a dynamically typed tree value of one of ten kinds (BindingKind): empty, a bool,
+// a signed or unsigned 64-bit number, a double, an interned string, a blob of bytes, an enum (number
+// and enum type), a collection of values, or a structure of named values ordered by name.
+//
+// Storage. Strings, blobs, enum cells, collections and member tables live out of line in the value's
+// allocation context (AllocationContext). A value has none until it first needs one and then creates
+// it; every element and member is created in the context of its parent, so a tree built from one
+// root shares one context. Each value holds a reference to its context, which lives as long as its
+// last value. A copy is made in the context of its target (a copy-constructed value makes a new
+// context), so a copy shares nothing with its source and may be handed to another thread; a move
+// hands the storage over, context and all. To build a temporary that will be moved into a tree, make
+// it in the tree's context: BindingProperty(tree.Context()).
+//
+// References. A reference to a member stays valid until that member's structure is cleared,
+// reassigned or destroyed: adding members to the structure never moves the others. A reference to an
+// element of a collection is like a reference into a std::vector: appending elements
+// (ElementForWriting past the end, AppendElement, ReserveElements) may move every element of that
+// collection, so take it again after growing. Reassigning a value invalidates every reference into
+// what it held. Moving a value into one of its own descendants is not allowed.
+//
+// A value and its context are used by one thread at a time. No operation fails for a kind mismatch:
+// readers return zero, the empty text or the shared empty value, writers change the kind.
+class BindingProperty {
+public:
+    constexpr BindingProperty() noexcept = default;
+    // An empty value that allocates in context (retained); with nullptr it makes its own when needed.
+    explicit BindingProperty(AllocationContext* context) noexcept;
+    BindingProperty(const BindingProperty& other);
+    // Moves are noexcept so that collections relocate their elements without copying. Moving from a
+    // value whose movable flag is cleared copies instead; running out of memory there ends the process.
+    BindingProperty(BindingProperty&& other) noexcept;
+    BindingProperty& operator=(const BindingProperty& other);
+    BindingProperty& operator=(BindingProperty&& other) noexcept;
+    ~BindingProperty();
+
+    // EmptyValue is the shared empty value that readers return for what is not there.
+    static const BindingProperty& EmptyValue() noexcept;
+
+    BindingKind Kind() const noexcept { return kind; }
+    bool IsEmpty() const noexcept { return kind == BindingKind::Empty; }
+    AllocationContext* Context() const noexcept { return context; }
+
+    // The movable flag is set by construction. A move between two values that both carry it hands
+    // the storage over; otherwise the target receives a deep copy in its own context. Clearing the
+    // flag pins a value to its context. Collections move their elements when they grow, so an element
+    // whose flag is cleared is copied then, into a new context and without the flag.
+    bool IsMovable() const noexcept { return movable != 0; }
+    void SetMovable(bool value) noexcept { movable = value ? 1 : 0; }
+
+    // Assignment. Each setter releases what the value held and sets the new kind; the context stays.
+    void Clear() noexcept;
+    void SetBool(bool value) noexcept;
+    void SetSigned(int32_t value) noexcept { SetSigned(int64_t{value}); }
+    void SetSigned(int64_t value) noexcept;
+    void SetUnsigned(uint32_t value) noexcept { SetUnsigned(uint64_t{value}); }
+    void SetUnsigned(uint64_t value) noexcept;
+    void SetFloat(double value) noexcept;
+    // SetString interns text in the value's context.
+    void SetString(std::string_view text);
+    void SetBlob(std::span<const uint8_t> bytes);
+    void SetEnum(int32_t number, const StaticTypeDescriptor* type);
+    // MakeCollection and MakeStructure keep a collection or structure that is already there.
+    void MakeCollection();
+    void MakeStructure();
+
+    // Scalar readers; each returns zero (false, the empty text, no bytes, no type) for another kind.
+    bool AsBool() const noexcept { return kind == BindingKind::Bool && payload.boolean; }
+    int64_t AsSigned() const noexcept { return kind == BindingKind::Signed ? payload.signedNumber : 0; }
+    uint64_t AsUnsigned() const noexcept {
+        return kind == BindingKind::Unsigned ? payload.unsignedNumber : 0;
+    }
+    double AsFloat() const noexcept { return kind == BindingKind::Float ? payload.floatNumber : 0.0; }
+    std::string_view AsString() const noexcept;
+    std::span<const uint8_t> AsBlob() const noexcept;
+    int32_t EnumNumber() const noexcept { return kind == BindingKind::Enum ? payload.enumCell->number : 0; }
+    const StaticTypeDescriptor* EnumType() const noexcept;
+
+    // Size: 0 for empty, the byte length of a string or blob, the element or member count, else 1.
+    std::size_t Size() const noexcept;
+    // ToText: "true"/"false", decimal integers, floats with six decimals ("%f"), a string's text, a
+    // blob's Base64 text, an enum's number; the empty text for empty, collection and structure.
+    std::string ToText() const;
+
+    // Collections. Element returns the shared empty value past the end or for another kind.
+    std::size_t ElementCount() const noexcept;
+    const BindingProperty& Element(std::size_t index) const noexcept;
+    std::span<const BindingProperty> Elements() const noexcept;
+    std::span<BindingProperty> Elements() noexcept;
+    // ElementForWriting turns another kind into an empty collection, appends empty elements up to and
+    // including index, and returns the element.
+    BindingProperty& ElementForWriting(std::size_t index);
+    // AppendElement turns another kind into an empty collection and appends one empty element.
+    BindingProperty& AppendElement();
+    void ReserveElements(std::size_t count);
+
+    // Structures. Member returns the shared empty value when there is no such member or the value is
+    // not a structure; it never adds. FindMember tells a missing member (nullptr) from an empty one.
+    std::size_t MemberCount() const noexcept;
+    const BindingProperty& Member(std::string_view name) const noexcept;
+    const BindingProperty* FindMember(std::string_view name) const noexcept;
+    BindingProperty* FindMember(std::string_view name) noexcept;
+    // MemberForWriting turns another kind into an empty structure and returns the member, adding an
+    // empty one under the interned name when there is none.
+    BindingProperty& MemberForWriting(std::string_view name);
+    // Members visits the members in ascending byte order of their names, whatever the order in which
+    // they were added: for (auto [name, value] : structure.Members()).
+    BindingMemberRange<const BindingProperty> Members() const noexcept;
+    BindingMemberRange<BindingProperty> Members() noexcept;
+
+    // Two values are equal when their kinds and contents are: strings and names by text, enums by
+    // number and type, floats by ==, collections element by element, structures member by member.
+    friend bool operator==(const BindingProperty& a, const BindingProperty& b) noexcept;
+
+private:
+    // Payload is the scalar itself or the address of the out-of-line storage of the kind.
+    union Payload {
+        uint64_t bits;
+        bool boolean;
+        int64_t signedNumber;
+        uint64_t unsignedNumber;
+        double floatNumber;
+        StringEntry* string;
+        BlobBytes* blob;
+        EnumCell* enumCell;
+        ElementVector* elements;
+        MemberTable* members;
+    };
+
+    AllocationContext& EnsureContext();
+    // Replace installs a new kind and payload, then releases the old ones in the value's context.
+    void Replace(BindingKind newKind, Payload newPayload) noexcept;
+    static void ReleaseStorage(BindingKind oldKind, Payload oldPayload, AllocationContext* owner) noexcept;
+    // CopyContentFrom copies source into this empty value, in this value's context.
+    void CopyContentFrom(const BindingProperty& source);
+    StringEntry* InternFrom(StringEntry* entry, const AllocationContext* owner);
+
+    // Layout: the two 8-byte members first, then the two bytes, so the value packs into 24 bytes on
+    // 64-bit targets with the padding at the end; collections hold values by value, so size matters.
+    Payload payload{};
+    AllocationContext* context = nullptr;
+    BindingKind kind = BindingKind::Empty;
+    uint8_t movable = 1;
+};
+
+static_assert(sizeof(void*) != 8 || sizeof(BindingProperty) <= 24, "a value is kept to 24 bytes");
+
+// BindingMember is one member of a structure as iteration presents it.
+template <class Value>
+struct BindingMember {
+    std::string_view name;
+    Value& value;
+};
+
+// BindingMemberIterator walks a member table in order; Value is BindingProperty or its const form.
+template <class Value>
+class BindingMemberIterator {
+    using TableIterator =
+        std::conditional_t<std::is_const_v<Value>, MemberTable::const_iterator, MemberTable::iterator>;
+
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = BindingMember<Value>;
+    using difference_type = std::ptrdiff_t;
+    using reference = BindingMember<Value>;
+    using pointer = void;
+
+    BindingMemberIterator() = default;
+    explicit BindingMemberIterator(TableIterator start) : position(start) {}
+
+    BindingMember<Value> operator*() const { return {position->first->View(), position->second}; }
+    BindingMemberIterator& operator++() {
+        ++position;
+        return *this;
+    }
+    BindingMemberIterator operator++(int) {
+        BindingMemberIterator before = *this;
+        ++position;
+        return before;
+    }
+    friend bool operator==(const BindingMemberIterator& a, const BindingMemberIterator& b) {
+        return a.position == b.position;
+    }
+
+private:
+    TableIterator position{};
+};
+
+// BindingMemberRange is the members of a structure, or no members for any other kind.
+template <class Value>
+class BindingMemberRange {
+    using Table = std::conditional_t<std::is_const_v<Value>, const MemberTable, MemberTable>;
+
+public:
+    explicit BindingMemberRange(Table* members) noexcept : table(members) {}
+
+    // Without a table both ends are value-initialised iterators, which compare equal. The lower-case
+    // names are the ones range-for and <ranges> look for.
+    // NOLINTBEGIN(readability-identifier-naming)
+    BindingMemberIterator<Value> begin() const {
+        return table != nullptr ? BindingMemberIterator<Value>(table->begin())
+                                : BindingMemberIterator<Value>();
+    }
+    BindingMemberIterator<Value> end() const {
+        return table != nullptr ? BindingMemberIterator<Value>(table->end()) : BindingMemberIterator<Value>();
+    }
+    std::size_t size() const noexcept { return table != nullptr ? table->size() : 0; }
+    bool empty() const noexcept { return size() == 0; }
+    // NOLINTEND(readability-identifier-naming)
+
+private:
+    Table* table;
+};
+
+inline BindingMemberRange<const BindingProperty> BindingProperty::Members() const noexcept {
+    return BindingMemberRange<const BindingProperty>(kind == BindingKind::Structure ? payload.members
+                                                                                    : nullptr);
+}
+
+inline BindingMemberRange<BindingProperty> BindingProperty::Members() noexcept {
+    return BindingMemberRange<BindingProperty>(kind == BindingKind::Structure ? payload.members : nullptr);
+}
+
+}  // namespace Brix
