@@ -7,6 +7,7 @@ namespace Brix {
 
 class BindingProperty;
 class ConversionStatus;
+class TypeRegistry;
 struct TypeReference;
 
 // FieldConverter turns one native member into a generic value and back. Each field record owns
@@ -18,11 +19,12 @@ public:
 
     // ToNative fills destination (the member's address) from input; targetName names it in messages.
     virtual void ToNative(ConversionStatus& status, void* destination, const BindingProperty& input,
-                          std::string_view targetName, const TypeReference& type) const = 0;
+                          std::string_view targetName, const TypeReference& type,
+                          const TypeRegistry* registry) const = 0;
 
     // ToValue writes the member at source into output.
     virtual void ToValue(ConversionStatus& status, BindingProperty& output, const void* source,
-                         const TypeReference& type) const = 0;
+                         const TypeReference& type, const TypeRegistry* registry) const = 0;
 };
 
 }  // namespace Brix

@@ -16,25 +16,42 @@
 namespace Brix {
 
 class BindingProperty;
+struct Blob;
 
 namespace Detail {
 
 template <class M>
 constexpr TypeCode ScalarCode() noexcept {
-    if constexpr (std::is_same_v<M, bool>) return TypeCode::Bool;
-    else if constexpr (std::is_same_v<M, int8_t>) return TypeCode::Int8;
-    else if constexpr (std::is_same_v<M, uint8_t>) return TypeCode::UInt8;
-    else if constexpr (std::is_same_v<M, int16_t>) return TypeCode::Int16;
-    else if constexpr (std::is_same_v<M, uint16_t>) return TypeCode::UInt16;
-    else if constexpr (std::is_same_v<M, int32_t>) return TypeCode::Int32;
-    else if constexpr (std::is_same_v<M, uint32_t>) return TypeCode::UInt32;
-    else if constexpr (std::is_same_v<M, int64_t>) return TypeCode::Int64;
-    else if constexpr (std::is_same_v<M, uint64_t>) return TypeCode::UInt64;
-    else if constexpr (std::is_same_v<M, float>) return TypeCode::Float;
-    else if constexpr (std::is_same_v<M, double>) return TypeCode::Double;
-    else if constexpr (std::is_same_v<M, std::string>) return TypeCode::String;
-    else if constexpr (std::is_same_v<M, BindingProperty>) return TypeCode::Object;
-    else return TypeCode::None;
+    if constexpr (std::is_same_v<M, bool>)
+        return TypeCode::Bool;
+    else if constexpr (std::is_same_v<M, int8_t>)
+        return TypeCode::Int8;
+    else if constexpr (std::is_same_v<M, uint8_t>)
+        return TypeCode::UInt8;
+    else if constexpr (std::is_same_v<M, int16_t>)
+        return TypeCode::Int16;
+    else if constexpr (std::is_same_v<M, uint16_t>)
+        return TypeCode::UInt16;
+    else if constexpr (std::is_same_v<M, int32_t>)
+        return TypeCode::Int32;
+    else if constexpr (std::is_same_v<M, uint32_t>)
+        return TypeCode::UInt32;
+    else if constexpr (std::is_same_v<M, int64_t>)
+        return TypeCode::Int64;
+    else if constexpr (std::is_same_v<M, uint64_t>)
+        return TypeCode::UInt64;
+    else if constexpr (std::is_same_v<M, float>)
+        return TypeCode::Float;
+    else if constexpr (std::is_same_v<M, double>)
+        return TypeCode::Double;
+    else if constexpr (std::is_same_v<M, std::string>)
+        return TypeCode::String;
+    else if constexpr (std::is_same_v<M, BindingProperty>)
+        return TypeCode::Object;
+    else if constexpr (std::is_same_v<M, Blob>)
+        return TypeCode::Blob;
+    else
+        return TypeCode::None;
 }
 
 template <class M>
@@ -57,9 +74,10 @@ struct IsOptional<std::optional<U>> : std::true_type {};
 }  // namespace Detail
 
 // BindableScalar: a member type with a code of its own (bool, fixed-width integers, float, double,
-// string, object).
+// string, object, blob).
 template <class M>
-concept BindableScalar = Detail::ScalarCode<M>() != TypeCode::None;
+concept BindableScalar = Detail::ScalarCode<M>()
+!= TypeCode::None;
 
 // BindableEnum and BindableRecord: registered enums and structs, referred to by their static type.
 template <class M>
@@ -108,8 +126,7 @@ struct FieldTraits<std::vector<U, A>> {
 };
 
 template <class M>
-    requires Detail::IsTextMap<M>::value
-struct FieldTraits<M> {
+requires Detail::IsTextMap<M>::value struct FieldTraits<M> {
     using Element = typename M::mapped_type;
     static_assert(!Detail::IsVector<Element>::value && !Detail::IsTextMap<Element>::value,
                   "a container of containers has no type reference");
@@ -124,7 +141,9 @@ template <class U>
 struct FieldTraits<std::optional<U>> {
     static_assert(!Detail::IsOptional<U>::value, "an optional of an optional has no type reference");
     static constexpr bool kOptional = true;
-    static TypeReference Reference(const TypeRegistry& registry) { return FieldTraits<U>::Reference(registry); }
+    static TypeReference Reference(const TypeRegistry& registry) {
+        return FieldTraits<U>::Reference(registry);
+    }
 };
 
 }  // namespace Brix

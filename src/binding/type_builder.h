@@ -25,6 +25,7 @@
 #include "binding/field_traits.h"
 #include "binding/type_record.h"
 #include "binding/type_registry.h"
+#include "binding/value_conversion.h"
 
 namespace Brix {
 
@@ -133,6 +134,7 @@ public:
         field.type = FieldTraits<M>::Reference(this->core.Registry());
         field.flags = flags;
         field.optional = FieldTraits<M>::kOptional;
+        field.converter = std::make_unique<TypedFieldConverter<M>>();
         this->core.AddField(std::move(field));
         return *this;
     }

@@ -1,11 +1,14 @@
 // type_registry.cpp - registration and lookup of type records.
 #include "binding/type_registry.h"
 
+#include "binding/builtin_types.h"
 #include "logging/logger.h"
 
 namespace Brix {
 
-TypeRegistry::TypeRegistry() = default;
+TypeRegistry::TypeRegistry() {
+    RegisterBuiltinTypes(*this);
+}
 TypeRegistry::~TypeRegistry() = default;
 
 TypeRegistry::TypeRegistration TypeRegistry::BeginType(std::string_view fullName, uint32_t nativeSize,
@@ -29,9 +32,9 @@ TypeRegistry::TypeRegistration TypeRegistry::BeginType(std::string_view fullName
     if (&staticType != &ReservedStaticType()) {
         const auto [holder, inserted] = byId.emplace(staticType.id, entered);
         if (!inserted) {
-            Log(LogLevel::Error, kPluginLogGroup, "Type id %08X of %s is already held by %s; %s is reachable by name only",
-                staticType.id, entered->fullName.c_str(), holder->second->fullName.c_str(),
-                entered->fullName.c_str());
+            Log(LogLevel::Error, kPluginLogGroup,
+                "Type id %08X of %s is already held by %s; %s is reachable by name only", staticType.id,
+                entered->fullName.c_str(), holder->second->fullName.c_str(), entered->fullName.c_str());
         }
     }
     return {entered, false};
@@ -52,6 +55,66 @@ const TypeRecord* TypeRegistry::FindById(uint32_t id) const {
 std::vector<const TypeRecord*> TypeRegistry::Types() const {
     const std::lock_guard lock(mutex);
     return inOrder;
+}
+
+const FunctionRecord& TypeRegistry::RegisterFunction(FunctionRecord function) {
+    const std::lock_guard lock(mutex);
+    for (const auto& present : functions) {
+        if (present->name == function.name) {
+            return *present;
+        }
+    }
+    return *functions.emplace_back(std::make_unique<FunctionRecord>(std::move(function)));
+}
+
+const FunctionRecord* TypeRegistry::FindFunction(std::string_view name) const {
+    const std::lock_guard lock(mutex);
+    for (const auto& function : functions) {
+        if (function->name == name) {
+            return function.get();
+        }
+    }
+    return nullptr;
+}
+
+std::vector<const FunctionRecord*> TypeRegistry::Functions() const {
+    const std::lock_guard lock(mutex);
+    std::vector<const FunctionRecord*> list;
+    list.reserve(functions.size());
+    for (const auto& function : functions) {
+        list.push_back(function.get());
+    }
+    return list;
+}
+
+const EventRecord& TypeRegistry::RegisterEvent(EventRecord event) {
+    const std::lock_guard lock(mutex);
+    for (const auto& present : events) {
+        if (present->name == event.name) {
+            return *present;
+        }
+    }
+    return *events.emplace_back(std::make_unique<EventRecord>(std::move(event)));
+}
+
+const EventRecord* TypeRegistry::FindEvent(std::string_view name) const {
+    const std::lock_guard lock(mutex);
+    for (const auto& event : events) {
+        if (event->name == name) {
+            return event.get();
+        }
+    }
+    return nullptr;
+}
+
+std::vector<const EventRecord*> TypeRegistry::Events() const {
+    const std::lock_guard lock(mutex);
+    std::vector<const EventRecord*> list;
+    list.reserve(events.size());
+    for (const auto& event : events) {
+        list.push_back(event.get());
+    }
+    return list;
 }
 
 }  // namespace Brix

@@ -10,14 +10,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include "binding/api_records.h"
 #include "binding/static_type.h"
 #include "binding/type_record.h"
 
 namespace Brix {
 
-// TypeRegistry owns the type records of one plugin module. Records are added at start-up, before
-// any request is served, and never removed. Both indexes are read and written under one mutex; the
-// records themselves are immutable once registered.
+// TypeRegistry owns the type records of one plugin module, and the records of the functions and events
+// it exposes. Records are added at start-up, before any request is served, and never removed. The
+// indexes are read and written under one mutex; the records themselves are immutable once registered.
+// A new registry already holds the framework's built-in types.
 class TypeRegistry {
 public:
     TypeRegistry();
@@ -35,8 +37,8 @@ public:
     // BeginType enters a new record under fullName, or finds the one already there. A record with
     // the reserved descriptor is entered in the name index only; a record whose id is already held
     // by another type is not entered in the id index either (the first holder keeps the id).
-    TypeRegistration BeginType(std::string_view fullName, uint32_t nativeSize, const StaticTypeDescriptor& staticType,
-                               bool isEnum);
+    TypeRegistration BeginType(std::string_view fullName, uint32_t nativeSize,
+                               const StaticTypeDescriptor& staticType, bool isEnum);
 
     // FindByName is the record registered under fullName, or null.
     const TypeRecord* FindByName(std::string_view fullName) const;
@@ -53,11 +55,24 @@ public:
     // Types lists every record in registration order.
     std::vector<const TypeRecord*> Types() const;
 
+    // RegisterFunction adds an exposed function, or answers the one already registered under its name.
+    const FunctionRecord& RegisterFunction(FunctionRecord function);
+    const FunctionRecord* FindFunction(std::string_view name) const;
+    // Functions lists every function in registration order.
+    std::vector<const FunctionRecord*> Functions() const;
+
+    // RegisterEvent adds an event, or answers the one already registered under its name.
+    const EventRecord& RegisterEvent(EventRecord event);
+    const EventRecord* FindEvent(std::string_view name) const;
+    std::vector<const EventRecord*> Events() const;
+
 private:
     mutable std::mutex mutex;
     std::map<std::string, std::unique_ptr<TypeRecord>, std::less<>> byName;
     std::unordered_map<uint32_t, TypeRecord*> byId;
     std::vector<const TypeRecord*> inOrder;
+    std::vector<std::unique_ptr<FunctionRecord>> functions;
+    std::vector<std::unique_ptr<EventRecord>> events;
 };
 
 }  // namespace Brix
