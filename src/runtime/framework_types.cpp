@@ -6,7 +6,19 @@
 namespace Brix {
 
 namespace {
+
 constexpr std::string_view kFrameworkTag = "bclient";
+
+template <class Payload>
+void RegisterFrameworkEvent(TypeRegistry& registry, std::string_view name, std::string_view description) {
+    EventRecord event;
+    event.name = std::string(name);
+    event.description = std::string(description);
+    event.payload = {TypeCode::Struct, TypeCode::None, registry.Find<Payload>()};
+    event.tags = {std::string(kFrameworkTag)};
+    registry.RegisterEvent(std::move(event));
+}
+
 }  // namespace
 
 void RegisterFrameworkTypes(TypeRegistry& registry) {
@@ -51,6 +63,18 @@ void RegisterFrameworkTypes(TypeRegistry& registry) {
         .Field("status", &PluginServiceProxyResponse::status)
         .Field("error", &PluginServiceProxyResponse::error)
         .Tag(kFrameworkTag);
+
+    RegisterFrameworkEvent<PluginResourceEvent>(registry, "OnJsonApiEvent",
+                                                "Fired when a resource is changed.");
+    RegisterFrameworkEvent<PluginLcdsEvent>(registry, "OnLcdsEvent",
+                                            "Fired when a message is received over the LCDS connection.");
+    RegisterFrameworkEvent<PluginServiceProxyResponse>(
+        registry, "OnServiceProxyUuidEvent", "Fired when a uuid-based service proxy message is received.");
+    RegisterFrameworkEvent<PluginServiceProxyResponse>(
+        registry, "OnServiceProxyMethodEvent",
+        "Fired when a method-based service proxy message is received.");
+    RegisterFrameworkEvent<PluginServiceProxyResponse>(
+        registry, "OnServiceProxyAsyncEvent", "Fired when an async service proxy message is received.");
 }
 
 }  // namespace Brix

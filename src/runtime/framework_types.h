@@ -58,7 +58,8 @@ struct PluginServiceProxyResponse {
     std::string error;
 };
 
-// RegisterFrameworkTypes registers the records and enums above, each tagged "bclient".
+// RegisterFrameworkTypes registers the records and enums above and the runtime's events (OnJsonApiEvent,
+// OnLcdsEvent and the three service proxy events), each tagged "bclient".
 void RegisterFrameworkTypes(TypeRegistry& registry);
 
 }  // namespace Brix

@@ -87,7 +87,20 @@ TEST(PluginModule, HandshakeRegistersTheFrameworkTypes) {
     for (const FieldRecord& field : proxy->fields) {
         names.push_back(field.name);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"uuid", "serviceName", "methodName", "payload", "status", "error"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"uuid", "serviceName", "methodName", "payload", "status", "error"}));
+
+    const EventRecord* changed = registry.FindEvent("OnJsonApiEvent");
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(changed->description, "Fired when a resource is changed.");
+    EXPECT_EQ(changed->payload.type, event);
+    EXPECT_EQ(changed->tags, std::vector<std::string>{"bclient"});
+    const EventRecord* async = registry.FindEvent("OnServiceProxyAsyncEvent");
+    ASSERT_NE(async, nullptr);
+    EXPECT_EQ(async->payload.type, proxy);
+    EXPECT_NE(registry.FindEvent("OnLcdsEvent"), nullptr);
+    EXPECT_NE(registry.FindEvent("OnServiceProxyUuidEvent"), nullptr);
+    EXPECT_NE(registry.FindEvent("OnServiceProxyMethodEvent"), nullptr);
 }
 
 TEST(PluginIdentity, FullNamesByTypeKind) {
@@ -103,7 +116,8 @@ TEST(PluginIdentity, FullNamesByTypeKind) {
     ASSERT_EQ(target.records.size(), 1u);
     EXPECT_EQ(target.records[0].level, 2);
     EXPECT_EQ(target.records[0].message,
-              "            Plugin Manager| GetFullNameFromShortNameAndType(\"hux-lobby\", \"Backend:\") called with an "
+              "            Plugin Manager| GetFullNameFromShortNameAndType(\"hux-lobby\", \"Backend:\") "
+              "called with an "
               "unknown type");
     target.Unregister();
 }
