@@ -5,14 +5,17 @@ namespace HuxHost {
 
 namespace {
 
-std::string TextOf(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
+std::string TextOf(const char* text) {
+    return text != nullptr ? std::string(text) : std::string();
+}
 
 }  // namespace
 
 DevHost::DevHost(std::unique_ptr<PluginLibrary> pluginLibrary)
     : library(std::move(pluginLibrary)),
-      table{{&DevHost::Request, &DevHost::Slot1, &DevHost::SendEvent, &DevHost::Subscribe, &DevHost::Unsubscribe,
-             &DevHost::Slot5, &DevHost::Yield, &DevHost::BeginWait, &DevHost::EndWait, &DevHost::Log},
+      table{{&DevHost::Request, &DevHost::Slot1, &DevHost::SendEvent, &DevHost::Subscribe,
+             &DevHost::Unsubscribe, &DevHost::Slot5, &DevHost::Yield, &DevHost::BeginWait, &DevHost::EndWait,
+             &DevHost::Log},
             this} {}
 
 DevHost::~DevHost() {
@@ -65,7 +68,9 @@ MemoryStats DevHost::GetMemoryStats() const {
     return stats;
 }
 
-DevHost& DevHost::Owner(const HostApi* api) { return *reinterpret_cast<const ApiTable*>(api)->owner; }
+DevHost& DevHost::Owner(const HostApi* api) {
+    return *reinterpret_cast<const ApiTable*>(api)->owner;
+}
 
 void DevHost::Request(const HostApi* api, HostResponse* /*response*/, HostRequest* request) {
     Owner(api).Record({.slot = HostSlot::Request,
@@ -74,7 +79,9 @@ void DevHost::Request(const HostApi* api, HostResponse* /*response*/, HostReques
                        .hostHandle = request->hostHandle});
 }
 
-void DevHost::Slot1(const HostApi* api, uint32_t /*a*/, uint32_t /*b*/) { Owner(api).Record({.slot = HostSlot::Slot1}); }
+void DevHost::Slot1(const HostApi* api, uint32_t /*a*/, uint32_t /*b*/) {
+    Owner(api).Record({.slot = HostSlot::Slot1});
+}
 
 void DevHost::SendEvent(const HostApi* api, HostEvent* event) {
     Owner(api).Record({.slot = HostSlot::SendEvent, .text = TextOf(event->name)});
@@ -95,13 +102,17 @@ void DevHost::Slot5(const HostApi* api, uint32_t /*a*/, uint32_t /*b*/, uint32_t
     Owner(api).Record({.slot = HostSlot::Slot5});
 }
 
-void DevHost::Yield(const HostApi* api) { Owner(api).Record({.slot = HostSlot::Yield}); }
+void DevHost::Yield(const HostApi* api) {
+    Owner(api).Record({.slot = HostSlot::Yield});
+}
 
 void DevHost::BeginWait(const HostApi* api, const char* label, uint32_t flag) {
     Owner(api).Record({.slot = HostSlot::BeginWait, .text = TextOf(label), .number = flag});
 }
 
-void DevHost::EndWait(const HostApi* api) { Owner(api).Record({.slot = HostSlot::EndWait}); }
+void DevHost::EndWait(const HostApi* api) {
+    Owner(api).Record({.slot = HostSlot::EndWait});
+}
 
 void DevHost::Log(const HostApi* api, int32_t level, const char* message) {
     Owner(api).Record({.slot = HostSlot::Log, .text = TextOf(message), .level = level});

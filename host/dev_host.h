@@ -37,10 +37,10 @@ enum class HostSlot : uint32_t {
 // HostCall is one call the plugin made into the host's table, in the order of the calls.
 struct HostCall {
     HostSlot slot = HostSlot::Request;
-    std::string text;        // the URL, event name, wait label or log message
-    int32_t level = 0;       // Log: the level
-    uint32_t number = 0;     // Request: the method; Subscribe and BeginWait: the flag
-    uint32_t hostHandle = 0; // Request, Subscribe, Unsubscribe: the handle the plugin passed back
+    std::string text;         // the URL, event name, wait label or log message
+    int32_t level = 0;        // Log: the level
+    uint32_t number = 0;      // Request: the method; Subscribe and BeginWait: the flag
+    uint32_t hostHandle = 0;  // Request, Subscribe, Unsubscribe: the handle the plugin passed back
 };
 
 // MemoryStats are the words of the plugin's GetMemoryStats callback: six 64-bit counters (peak bytes,
@@ -95,8 +95,8 @@ private:
     static void Request(const HostApi* api, HostResponse* response, HostRequest* request);
     static void Slot1(const HostApi* api, uint32_t a, uint32_t b);
     static void SendEvent(const HostApi* api, HostEvent* event);
-    static void Subscribe(const HostApi* api, const char* eventName, uint32_t hostHandle, HostEventCallback callback,
-                          void* context, uint32_t flag);
+    static void Subscribe(const HostApi* api, const char* eventName, uint32_t hostHandle,
+                          HostEventCallback callback, void* context, uint32_t flag);
     static void Unsubscribe(const HostApi* api, const char* eventName, uint32_t hostHandle);
     static void Slot5(const HostApi* api, uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e);
     static void Yield(const HostApi* api);

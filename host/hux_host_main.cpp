@@ -17,7 +17,8 @@ constexpr const char* kEntrySymbol = "load_hux_game_queues";
 std::string DefaultPluginPath() {
     char buffer[4096];
     const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    std::string self = length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string("./hux-host");
+    std::string self =
+        length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string("./hux-host");
     const size_t slash = self.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : self.substr(0, slash);
     return folder + "/../lib/libhux-game-queues.so";

@@ -27,6 +27,8 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, cons
 PluginLibrary::PluginLibrary(void* libraryHandle, HostLoadFunction entryFunction, std::string libraryPath)
     : handle(libraryHandle), entry(entryFunction), path(std::move(libraryPath)) {}
 
-PluginLibrary::~PluginLibrary() { dlclose(handle); }
+PluginLibrary::~PluginLibrary() {
+    dlclose(handle);
+}
 
 }  // namespace HuxHost

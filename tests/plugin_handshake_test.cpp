@@ -40,7 +40,8 @@ TEST_P(AcceptedHost, AnswersTheLoadBlock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, AcceptedHost,
-                         ::testing::Values(HostVersion{18, 0, 0}, HostVersion{18, 0, 5}, HostVersion{18, 3, 0}),
+                         ::testing::Values(HostVersion{18, 0, 0}, HostVersion{18, 0, 5},
+                                           HostVersion{18, 3, 0}),
                          VersionName);
 
 // SharedLoadBlock lives in memory shared with the child process of a death test, so that the test
@@ -48,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(Versions, AcceptedHost,
 class SharedLoadBlock {
 public:
     SharedLoadBlock() {
-        memory = mmap(nullptr, sizeof(HostLoadBlock), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        memory =
+            mmap(nullptr, sizeof(HostLoadBlock), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
         EXPECT_NE(memory, MAP_FAILED);
         std::memset(memory, 0xA5, sizeof(HostLoadBlock));
     }
@@ -79,7 +81,7 @@ TEST_P(RefusedHost, EndsTheProcessAndLeavesTheBlockAsWritten) {
     EXPECT_EQ(std::memcmp(&before, block, sizeof before), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, RefusedHost, ::testing::Values(HostVersion{17, 9, 9}, HostVersion{19, 0, 0}),
-                         VersionName);
+INSTANTIATE_TEST_SUITE_P(Versions, RefusedHost,
+                         ::testing::Values(HostVersion{17, 9, 9}, HostVersion{19, 0, 0}), VersionName);
 
 }  // namespace

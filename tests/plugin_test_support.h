@@ -26,7 +26,8 @@ inline std::unique_ptr<HuxHost::PluginLibrary> OpenLibrary(const char* path = kP
 }
 
 // OpenHost opens a development host on a plugin library.
-inline std::unique_ptr<HuxHost::DevHost> OpenHost(const char* path = kPluginPath, const char* entry = kPluginEntry) {
+inline std::unique_ptr<HuxHost::DevHost> OpenHost(const char* path = kPluginPath,
+                                                  const char* entry = kPluginEntry) {
     auto library = OpenLibrary(path, entry);
     if (library == nullptr) {
         return nullptr;

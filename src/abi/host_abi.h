@@ -33,6 +33,8 @@
 extern "C" {
 #endif
 
+/* The declarations below are laid out as tables, one field a line with its offsets and owner. */
+/* clang-format off */
 #pragma pack(push, 1)
 
 typedef struct HostApi HostApi;
@@ -211,6 +213,8 @@ typedef struct HostLoadBlock {                /* 28 / 44 */
 } HostLoadBlock;
 
 #pragma pack(pop)
+
+/* clang-format on */
 
 /* The one exported symbol of the plugin. On an incompatible host version it ends the process and
  * leaves the block as the host wrote it. */

@@ -34,7 +34,9 @@ void UsesHashedTypeName() = delete;
 // declaring, next to them:
 //     template <class T> constexpr bool UsesHashedTypeName(T*) { return true; }
 template <class T>
-concept HashedTypeName = requires(T* probe) { UsesHashedTypeName(probe); };
+concept HashedTypeName = requires(T* probe) {
+    UsesHashedTypeName(probe);
+};
 
 // SignatureTypeName is the compiler's spelling of T, cut out of the signature of this function.
 template <class T>
@@ -89,8 +91,8 @@ constexpr auto StaticTypeNameText() noexcept {
 template <class T>
 struct StaticTypeHolder {
     static constexpr auto kNameText = StaticTypeNameText<T>();
-    static constexpr StaticTypeDescriptor kDescriptor{Fnv1a32(SignatureTypeName<T>()),
-                                                      std::string_view(kNameText.data(), kNameText.size() - 1)};
+    static constexpr StaticTypeDescriptor kDescriptor{
+        Fnv1a32(SignatureTypeName<T>()), std::string_view(kNameText.data(), kNameText.size() - 1)};
 };
 
 }  // namespace Detail

@@ -8,7 +8,8 @@ namespace Brix {
 TypeBuilder::TypeBuilder(TypeRegistry& target, std::string_view fullName, uint32_t nativeSize,
                          const StaticTypeDescriptor& staticType, bool isEnum)
     : registry(&target) {
-    const TypeRegistry::TypeRegistration registration = target.BeginType(fullName, nativeSize, staticType, isEnum);
+    const TypeRegistry::TypeRegistration registration =
+        target.BeginType(fullName, nativeSize, staticType, isEnum);
     record = registration.record;
     alreadyRegistered = registration.alreadyRegistered;
 }

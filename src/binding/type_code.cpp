@@ -10,8 +10,8 @@ namespace Brix {
 namespace {
 
 constexpr std::array<std::string_view, 20> kNativeNames = {
-    "",      "bool",  "int8",  "uint8",  "int16",  "uint16", "int32",  "uint32", "int64", "uint64",
-    "float", "double", "string", "object", "blob", "vector", "enum", "struct", "callback", "map",
+    "",      "bool",   "int8",   "uint8",  "int16", "uint16", "int32", "uint32", "int64",    "uint64",
+    "float", "double", "string", "object", "blob",  "vector", "enum",  "struct", "callback", "map",
 };
 
 // ScalarOrRecordName names a reference that is not a container.

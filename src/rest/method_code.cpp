@@ -6,8 +6,8 @@
 namespace Brix {
 
 std::string_view MethodName(MethodCode code) noexcept {
-    static constexpr std::array<std::string_view, 8> kNames = {"",      "DELETE", "GET",  "HEAD",
-                                                               "OPTIONS", "PATCH", "POST", "PUT"};
+    static constexpr std::array<std::string_view, 8> kNames = {"",        "DELETE", "GET",  "HEAD",
+                                                               "OPTIONS", "PATCH",  "POST", "PUT"};
     const auto index = static_cast<uint32_t>(code);
     return index < kNames.size() ? kNames[index] : std::string_view{};
 }

@@ -10,7 +10,8 @@ using Brix::MethodCode;
 using Brix::OperationName;
 
 TEST(OperationName, DerivesIdentifiersFromMethodAndPath) {
-    EXPECT_EQ(OperationName(MethodCode::Get, "/hux-game-queues/v1/queues/{id}"), "GetHuxGameQueuesV1QueuesById");
+    EXPECT_EQ(OperationName(MethodCode::Get, "/hux-game-queues/v1/queues/{id}"),
+              "GetHuxGameQueuesV1QueuesById");
     EXPECT_EQ(OperationName(MethodCode::None, "hux-game-queues"), "HuxGameQueues");
     EXPECT_EQ(OperationName(MethodCode::Delete, "/a/{+rest}"), "DeleteAByRest");
     EXPECT_EQ(OperationName(MethodCode::Get, "/game-type-config/{gameTypeConfigId}/map/{mapId}"),

@@ -32,8 +32,8 @@ public:
     virtual void Request(HostResponse* response, HostRequest* request) = 0;
     virtual void HostSlot1(uint32_t a, uint32_t b) = 0;
     virtual void SendEvent(HostEvent* event) = 0;
-    virtual void SubscribeHost(const char* eventName, uint32_t hostHandle, HostEventCallback callback, void* context,
-                               uint32_t flag) = 0;
+    virtual void SubscribeHost(const char* eventName, uint32_t hostHandle, HostEventCallback callback,
+                               void* context, uint32_t flag) = 0;
     virtual void UnsubscribeHost(const char* eventName, uint32_t hostHandle) = 0;
     virtual void HostSlot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) = 0;
     virtual void Yield() = 0;

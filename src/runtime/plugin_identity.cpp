@@ -13,8 +13,9 @@ std::string GetFullNameFromShortNameAndType(std::string_view shortName, const Pl
     } else if (type.kind == "frontend") {
         prefix = "tnk-fe-";
     } else {
-        const std::string message = FormatMessage(
-            "GetFullNameFromShortNameAndType(\"%1\", \"%2\") called with an unknown type", shortName, type.ToText());
+        const std::string message =
+            FormatMessage("GetFullNameFromShortNameAndType(\"%1\", \"%2\") called with an unknown type",
+                          shortName, type.ToText());
         Log(LogLevel::Error, kPluginLogGroup, "            Plugin Manager| %s", message.c_str());
     }
     std::string fullName(prefix);

@@ -3,7 +3,8 @@
 
 namespace Brix {
 
-void RunHandshake(std::unique_ptr<PluginModule> module, HostLoadBlock* block, std::string_view shortName) noexcept {
+void RunHandshake(std::unique_ptr<PluginModule> module, HostLoadBlock* block,
+                  std::string_view shortName) noexcept {
     try {
         module->Handshake(block, shortName);
     } catch (...) {

@@ -13,7 +13,8 @@ namespace Brix {
 // RunHandshake hands module to the host through block. On success the host owns the module (its Stop
 // callback destroys it); when the handshake cannot complete the module is destroyed and the block is
 // left as the host wrote it.
-void RunHandshake(std::unique_ptr<PluginModule> module, HostLoadBlock* block, std::string_view shortName) noexcept;
+void RunHandshake(std::unique_ptr<PluginModule> module, HostLoadBlock* block,
+                  std::string_view shortName) noexcept;
 
 // LoadPlugin creates a Module and runs the handshake with shortName. Running out of memory while
 // creating it leaves the block unchanged, which the host reads as a failed load.

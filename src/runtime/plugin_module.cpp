@@ -27,8 +27,9 @@ void PluginModule::Handshake(HostLoadBlock* block, std::string_view shortName) {
     const PluginApiVersion& plugin = PluginApi();
     const PluginApiVersion host{block->major, block->minor, block->patch, {}, {}};
     if (!IsCompatible(plugin, host)) {
-        const std::string message = FormatMessage("%1 which supports plugin API %2 is not compatible with core's plugin API %3",
-                                                  shortName, plugin.ToText(), host.ToText());
+        const std::string message =
+            FormatMessage("%1 which supports plugin API %2 is not compatible with core's plugin API %3",
+                          shortName, plugin.ToText(), host.ToText());
         Log(LogLevel::Error, kPluginLogGroup, "%s", message.c_str());
         FatalStop(kFatalIncompatibleHost);
     }
@@ -57,7 +58,9 @@ void PluginModule::Handshake(HostLoadBlock* block, std::string_view shortName) {
 
 void PluginModule::RegisterEndpoints() {}
 
-bool PluginModule::Start() { return true; }
+bool PluginModule::Start() {
+    return true;
+}
 
 // ---- callbacks ----------------------------------------------------------------------------------
 

@@ -8,6 +8,8 @@ GameQueuesPlugin::~GameQueuesPlugin() = default;
 
 void GameQueuesPlugin::RegisterEndpoints() {}
 
-bool GameQueuesPlugin::Start() { return true; }
+bool GameQueuesPlugin::Start() {
+    return true;
+}
 
 }  // namespace Brix::Client::GameQueues
