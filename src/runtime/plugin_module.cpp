@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "abi/allocation_stats.h"
 #include "logging/assertion.h"
 #include "logging/logger.h"
 #include "logging/message_formatter.h"
@@ -89,9 +90,7 @@ void PluginModule::StopCallback(void* instance) noexcept {
 }
 
 void PluginModule::GetMemoryStatsCallback(void* /*instance*/, uint32_t* words) noexcept {
-    if (words != nullptr) {
-        std::memset(words, 0, 14 * sizeof(uint32_t));
-    }
+    WriteMemoryStatsWords(words);
 }
 
 bool PluginModule::StartWithHost(const HostContext* context) {
