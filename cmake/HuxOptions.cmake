@@ -2,7 +2,7 @@
 add_library(hux_options INTERFACE)
 target_compile_options(hux_options INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
+    -Woverloaded-virtual -Wimplicit-fallthrough
     # Designated initializers that leave members to their default initializers are intended.
     -Wno-missing-field-initializers
     $<$<BOOL:${HUX_WERROR}>:-Werror>)
