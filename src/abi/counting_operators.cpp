@@ -11,6 +11,13 @@
 // every other module keep resolving theirs elsewhere. The host's allocations are never counted or
 // redirected, and the plugin never frees a host block through these operators.
 //
+// One seam remains: code compiled into the C++ runtime library itself (not inlined into the plugin)
+// uses the runtime's operators. A block such code allocates and the plugin frees (the text returned by
+// std::ostringstream::str, for one) is counted as a release without an allocation; both sides sit on
+// malloc, so memory stays sound, but the sanitizer build reports the mismatch. The library uses no
+// such facility today; `nm -D --undefined-only` on the plugin library lists what it takes from the
+// runtime.
+//
 // Every form is replaced: plain and array, nothrow, sized, aligned and their combinations. The aligned
 // forms allocate through posix_memalign and are counted by usable size like the others; every form
 // releases through CountedRelease, which suits blocks of both kinds.
