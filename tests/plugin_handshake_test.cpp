@@ -23,18 +23,23 @@ TEST_P(AcceptedHost, AnswersTheLoadBlock) {
     ASSERT_NE(host, nullptr);
     host->Load(GetParam());
 
-    const HostLoadBlock& block = host->Block();
+    // The block is packed: its address fields are copied out before they are compared.
+    const HostLoadBlock block = host->Block();
     EXPECT_EQ(block.major, 18u);
     EXPECT_EQ(block.minor, 0u);
     EXPECT_EQ(block.patch, 0u);
-    ASSERT_NE(block.callbacks, nullptr);
-    EXPECT_NE(block.callbacks->start, nullptr);
-    EXPECT_NE(block.callbacks->stop, nullptr);
-    EXPECT_NE(block.callbacks->getMemoryStats, nullptr);
-    EXPECT_NE(block.instance, nullptr);
-    ASSERT_NE(block.shortName, nullptr);
-    EXPECT_STREQ(block.shortName, "hux-game-queues");
-    ASSERT_NE(block.endpoints, nullptr);
+    const PluginCallbacks* callbacks = block.callbacks;
+    void* instance = block.instance;
+    const char* shortName = block.shortName;
+    const HostEndpointTable* endpoints = block.endpoints;
+    ASSERT_NE(callbacks, nullptr);
+    EXPECT_NE(callbacks->start, nullptr);
+    EXPECT_NE(callbacks->stop, nullptr);
+    EXPECT_NE(callbacks->getMemoryStats, nullptr);
+    EXPECT_NE(instance, nullptr);
+    ASSERT_NE(shortName, nullptr);
+    EXPECT_STREQ(shortName, "hux-game-queues");
+    EXPECT_NE(endpoints, nullptr);
     // Nothing reaches the host before Start: it has no table to call yet.
     EXPECT_TRUE(host->Calls().empty());
 }

@@ -53,10 +53,15 @@ TEST(PluginModule, HandshakeFormsIdentityTagsPrefixAndAnswersTheBlock) {
     EXPECT_EQ(block.major, 18u);
     EXPECT_EQ(block.minor, 0u);
     EXPECT_EQ(block.patch, 0u);
-    EXPECT_EQ(block.callbacks, &module.Callbacks());
-    EXPECT_EQ(block.instance, static_cast<void*>(static_cast<PluginModule*>(&module)));
-    EXPECT_STREQ(block.shortName, "hux-game-queues");
-    EXPECT_EQ(block.endpoints, &module.EndpointTable());
+    // The block is packed: copy its address fields out before comparing them.
+    const PluginCallbacks* callbacks = block.callbacks;
+    void* instance = block.instance;
+    const char* shortName = block.shortName;
+    const HostEndpointTable* endpoints = block.endpoints;
+    EXPECT_EQ(callbacks, &module.Callbacks());
+    EXPECT_EQ(instance, static_cast<void*>(static_cast<PluginModule*>(&module)));
+    EXPECT_STREQ(shortName, "hux-game-queues");
+    EXPECT_EQ(endpoints, &module.EndpointTable());
 }
 
 TEST(PluginModule, HandshakeRegistersTheFrameworkTypes) {
