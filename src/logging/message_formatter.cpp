@@ -23,6 +23,9 @@ public:
 
     void Append(std::string_view part) {
         size_t count = std::min(part.size(), kMaxFormattedMessageLength - size);
+        if (count == 0) {
+            return;  // an empty view may carry a null pointer, which memcpy must not see
+        }
         std::memcpy(data + size, part.data(), count);
         size += count;
     }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "abi/host_abi.h"
+#include "binding/wire_class_names.h"
 
 namespace Brix {
 
@@ -39,6 +40,13 @@ public:
     virtual void Yield() = 0;
     virtual void BeginWait(std::string_view label, uint32_t flag) = 0;
     virtual void EndWait() = 0;
+
+    // The LCDS wire class names of the records the plugin registered (filled by the plugin).
+    WireClassNames& WireClasses() noexcept { return wireClasses; }
+    const WireClassNames& WireClasses() const noexcept { return wireClasses; }
+
+private:
+    WireClassNames wireClasses;
 };
 
 }  // namespace Brix
