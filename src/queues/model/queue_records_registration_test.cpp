@@ -13,11 +13,9 @@
 namespace Brix::Client::GameQueues::Api {
 namespace {
 
-const std::vector<std::string> kTags{"Plugins", "Plugin hux-game-queues"};
-
 class ApiRecords : public testing::Test {
 protected:
-    ApiRecords() { RegisterApiRecords(registry, "HuxGameQueues", kTags); }
+    ApiRecords() { RegisterApiRecords(registry, "HuxGameQueues", tags); }
 
     template <class T>
     BindingProperty ToValue(const T& native) {
@@ -28,6 +26,7 @@ protected:
         return value;
     }
 
+    const std::vector<std::string> tags{"Plugins", "Plugin hux-game-queues"};
     TypeRegistry registry;
 };
 
@@ -36,7 +35,7 @@ TEST_F(ApiRecords, RegisteredInOrderUnderPrefixWithHashedNamesAndTags) {
     for (const TypeRecord* type : registry.Types()) {
         if (type->fullName.starts_with("HuxGameQueues")) {
             names.push_back(type->fullName.substr(13));
-            EXPECT_EQ(type->tags, kTags) << type->fullName;
+            EXPECT_EQ(type->tags, tags) << type->fullName;
             EXPECT_TRUE(type->staticType->name.starts_with("#")) << type->fullName;
         }
     }
