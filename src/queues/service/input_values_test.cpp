@@ -3,6 +3,7 @@
 
 #include "queues/service/comma_separated_set.h"
 #include "queues/service/enabled_queue_changes.h"
+#include "queues/service/spectator_policies.h"
 
 namespace Brix::Client::GameQueues {
 namespace {
@@ -29,6 +30,20 @@ TEST(CommaSeparatedSet, DropsEmptyPiecesAndTrimsNothing) {
     EXPECT_EQ(SplitCommaSeparatedSet(""), Names{});
     EXPECT_EQ(SplitCommaSeparatedSet("NORMAL, RANKED_SOLO_5x5,NORMAL"),
               (Names{"NORMAL", " RANKED_SOLO_5x5"}));
+}
+
+TEST(SpectatorPolicies, FollowTheCustomGameSpectatingSetting) {
+    using Policy = Api::QueueCustomGameSpectatorPolicy;
+    using Policies = std::vector<Policy>;
+    EXPECT_EQ(
+        SpectatorPoliciesFor(Lcds::AllowSpectators::All),
+        (Policies{Policy::LobbyAllowed, Policy::FriendsAllowed, Policy::AllAllowed, Policy::NotAllowed}));
+    EXPECT_EQ(SpectatorPoliciesFor(Lcds::AllowSpectators::LobbyOnly),
+              (Policies{Policy::LobbyAllowed, Policy::NotAllowed}));
+    EXPECT_EQ(SpectatorPoliciesFor(Lcds::AllowSpectators::DropInOnly),
+              (Policies{Policy::FriendsAllowed, Policy::NotAllowed}));
+    EXPECT_EQ(SpectatorPoliciesFor(Lcds::AllowSpectators::None), Policies{Policy::NotAllowed});
+    EXPECT_EQ(SpectatorPoliciesFor(static_cast<Lcds::AllowSpectators>(9)), Policies{Policy::NotAllowed});
 }
 
 }  // namespace
