@@ -15,7 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Brix::BindingKind;
 using Brix::BindingProperty;
 
 // HexBytes decodes the suite's "cd-00-01" form.

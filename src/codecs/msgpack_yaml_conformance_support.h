@@ -64,7 +64,7 @@ inline bool SameValue(const BindingProperty& actual, const BindingProperty& expe
         }
         for (std::size_t i = 0; i < actual.ElementCount(); ++i) {
             if (!SameValue(actual.Element(i), expected.Element(i), where)) {
-                where = "[" + std::to_string(i) + "]" + where;
+                where.insert(0, "[" + std::to_string(i) + "]");
                 return false;
             }
         }
@@ -77,7 +77,7 @@ inline bool SameValue(const BindingProperty& actual, const BindingProperty& expe
         for (auto [name, value] : expected.Members()) {
             const BindingProperty* member = actual.FindMember(name);
             if (member == nullptr || !SameValue(*member, value, where)) {
-                where = "." + std::string(name) + where;
+                where.insert(0, "." + std::string(name));
                 return false;
             }
         }
