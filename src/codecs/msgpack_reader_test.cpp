@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <limits>
 #include <string>
 #include <string_view>
 
@@ -35,47 +34,26 @@ std::string ReadError(const std::string& bytes) {
     return std::string(status.Message());
 }
 
-TEST(MsgPackReader, ScalarTypesMapToKinds) {
-    // Positive fixint is signed; the uint forms are unsigned.
-    BindingProperty value = ReadOk(Bytes({0x05}));
-    EXPECT_EQ(value.Kind(), BindingKind::Signed);
-    EXPECT_EQ(value.AsSigned(), 5);
+// The conformance vectors check values; this checks the kinds each type byte gives.
+TEST(MsgPackReader, TypeBytesGiveTheirKinds) {
+    const BindingProperty fixint = ReadOk(Bytes({0x05}));
+    EXPECT_EQ(fixint.Kind(), BindingKind::Signed);
+    EXPECT_EQ(fixint.AsSigned(), 5);
     EXPECT_EQ(ReadOk(Bytes({0x7F})).AsSigned(), 127);
-    value = ReadOk(Bytes({0xCC, 0x05}));
-    EXPECT_EQ(value.Kind(), BindingKind::Unsigned);
-    EXPECT_EQ(value.AsUnsigned(), 5u);
-    EXPECT_EQ(ReadOk(Bytes({0xCD, 0x01, 0x02})).AsUnsigned(), 0x0102u);
-    EXPECT_EQ(ReadOk(Bytes({0xCE, 0x80, 0, 0, 1})).AsUnsigned(), 0x80000001u);
-    EXPECT_EQ(ReadOk(Bytes({0xCF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})).AsUnsigned(),
-              std::numeric_limits<uint64_t>::max());
-
-    // Negative fixint and the int forms are sign-extended.
+    const BindingProperty uint8 = ReadOk(Bytes({0xCC, 0x05}));
+    EXPECT_EQ(uint8.Kind(), BindingKind::Unsigned);
+    EXPECT_EQ(uint8.AsUnsigned(), 5u);
     EXPECT_EQ(ReadOk(Bytes({0xE0})).AsSigned(), -32);
-    EXPECT_EQ(ReadOk(Bytes({0xFF})).AsSigned(), -1);
-    EXPECT_EQ(ReadOk(Bytes({0xD0, 0x80})).AsSigned(), -128);
+    EXPECT_EQ(ReadOk(Bytes({0xD0, 0x7F})).Kind(), BindingKind::Signed);
     EXPECT_EQ(ReadOk(Bytes({0xD1, 0xFF, 0x7F})).AsSigned(), -129);
-    EXPECT_EQ(ReadOk(Bytes({0xD2, 0x80, 0, 0, 0})).AsSigned(), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(ReadOk(Bytes({0xD3, 0x80, 0, 0, 0, 0, 0, 0, 0})).AsSigned(),
-              std::numeric_limits<int64_t>::min());
-    EXPECT_EQ(ReadOk(Bytes({0xD0, 0x7F})).AsSigned(), 127);
-
     EXPECT_EQ(ReadOk(Bytes({0xCA, 0x3F, 0xC0, 0, 0})).AsFloat(), 1.5);
-    EXPECT_EQ(ReadOk(Bytes({0xCB, 0xC0, 0x04, 0, 0, 0, 0, 0, 0})).AsFloat(), -2.5);
     EXPECT_TRUE(ReadOk(Bytes({0xC0})).IsEmpty());
-    EXPECT_TRUE(ReadOk(Bytes({0xC3})).AsBool());
-    value = ReadOk(Bytes({0xC2}));
-    EXPECT_EQ(value.Kind(), BindingKind::Bool);
-    EXPECT_FALSE(value.AsBool());
-
-    // Strings keep their bytes; bin gives a blob.
+    EXPECT_EQ(ReadOk(Bytes({0xC2})).Kind(), BindingKind::Bool);
+    // Strings keep their bytes, NUL included; bin gives a blob.
     EXPECT_EQ(ReadOk(Bytes({0xA3, 'a', 0, 0xFF})).AsString(), std::string_view("a\0\xFF", 3));
-    EXPECT_EQ(ReadOk(Bytes({0xD9, 2, 'h', 'i'})).AsString(), "hi");
-    EXPECT_EQ(ReadOk(Bytes({0xDA, 0, 1, 'x'})).AsString(), "x");
-    EXPECT_EQ(ReadOk(Bytes({0xDB, 0, 0, 0, 0})).Kind(), BindingKind::String);
-    value = ReadOk(Bytes({0xC5, 0, 2, 1, 2}));
-    ASSERT_EQ(value.Kind(), BindingKind::Blob);
-    EXPECT_EQ(value.AsBlob().size(), 2u);
-    EXPECT_EQ(value.AsBlob()[1], 2);
+    const BindingProperty blob = ReadOk(Bytes({0xC4, 2, 1, 2}));
+    ASSERT_EQ(blob.Kind(), BindingKind::Blob);
+    EXPECT_EQ(blob.AsBlob().size(), 2u);
 }
 
 TEST(MsgPackReader, ContainersAndRepeatedKeys) {
@@ -85,7 +63,6 @@ TEST(MsgPackReader, ContainersAndRepeatedKeys) {
     EXPECT_EQ(value.Member("a").ElementCount(), 2u);
     EXPECT_TRUE(value.Member("a").Element(1).IsEmpty());
     EXPECT_EQ(value.Member("b").Kind(), BindingKind::Structure);
-    EXPECT_EQ(ReadOk(Bytes({0xDC, 0, 1, 0x90})).Element(0).Kind(), BindingKind::Collection);
 
     // A repeated map merges; a repeated array overwrites from index 0 and keeps the rest.
     BindingProperty merged =
@@ -143,10 +120,6 @@ TEST(MsgPackReader, RefusedTypesAndKeysNameThePositionAfterTheTypeByte) {
               "Invalid MessagePack data at position 7. Map keys must be strings.");
     EXPECT_EQ(ReadError(Bytes({0xD4, 0x00, 0x00})), "Invalid MessagePack data at position 1.");
     EXPECT_EQ(ReadError(Bytes({0x91, 0xC1})), "Invalid MessagePack data at position 2.");
-    for (int ext : {0xC7, 0xC8, 0xC9, 0xD5, 0xD6, 0xD7, 0xD8}) {
-        EXPECT_EQ(ReadError(Bytes({ext, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})),
-                  "Invalid MessagePack data at position 1.");
-    }
 
     // Nothing of the partly built value is kept.
     const Brix::ConversionStatus status = Brix::MsgPack::Read(Bytes({0x82, 0xA1, 'a', 0x01, 0x01}));
@@ -155,29 +128,15 @@ TEST(MsgPackReader, RefusedTypesAndKeysNameThePositionAfterTheTypeByte) {
 }
 
 TEST(MsgPackReader, TruncatedFieldsNameTheirWidthAndStart) {
-    EXPECT_EQ(ReadError(Bytes({0xDA, 0x00})),
-              "Invalid MessagePack data. 16-bit integer value at position 1 is truncated.");
-    EXPECT_EQ(ReadError(Bytes({0xD9})),
-              "Invalid MessagePack data. 8-bit integer value at position 1 is truncated.");
-    EXPECT_EQ(ReadError(Bytes({0xCC})),
-              "Invalid MessagePack data. 8-bit integer value at position 1 is truncated.");
+    const std::string prefix = "Invalid MessagePack data. ";
+    EXPECT_EQ(ReadError(Bytes({0x81, 0xD9})), prefix + "8-bit integer value at position 2 is truncated.");
+    EXPECT_EQ(ReadError(Bytes({0xDA, 0x00})), prefix + "16-bit integer value at position 1 is truncated.");
     EXPECT_EQ(ReadError(Bytes({0x91, 0xCA, 0, 0, 0})),
-              "Invalid MessagePack data. 32-bit integer value at position 2 is truncated.");
-    EXPECT_EQ(ReadError(Bytes({0xDD, 0, 0, 0})),
-              "Invalid MessagePack data. 32-bit integer value at position 1 is truncated.");
-    EXPECT_EQ(ReadError(Bytes({0xCB, 0, 0, 0, 0, 0, 0, 0})),
-              "Invalid MessagePack data. 64-bit integer value at position 1 is truncated.");
-    EXPECT_EQ(ReadError(Bytes({0xD3, 0})),
-              "Invalid MessagePack data. 64-bit integer value at position 1 is truncated.");
-    EXPECT_EQ(ReadError(Bytes({0x81, 0xD9})),
-              "Invalid MessagePack data. 8-bit integer value at position 2 is truncated.");
-
-    EXPECT_EQ(ReadError(Bytes({0xA5, 'a', 'b'})),
-              "Invalid MessagePack data. String of size 5 at position 1 is truncated.");
+              prefix + "32-bit integer value at position 2 is truncated.");
+    EXPECT_EQ(ReadError(Bytes({0xD3, 0})), prefix + "64-bit integer value at position 1 is truncated.");
     EXPECT_EQ(ReadError(Bytes({0x81, 0xD9, 3, 'k'})),
-              "Invalid MessagePack data. String of size 3 at position 3 is truncated.");
-    EXPECT_EQ(ReadError(Bytes({0xC4, 2, 0})),
-              "Invalid MessagePack data. Raw bytes of size 2 at position 2 are truncated.");
+              prefix + "String of size 3 at position 3 is truncated.");
+    EXPECT_EQ(ReadError(Bytes({0xC4, 2, 0})), prefix + "Raw bytes of size 2 at position 2 are truncated.");
 }
 
 TEST(MsgPackReader, HugeDeclaredLengthsAreCheckedBeforeAllocating) {
