@@ -61,6 +61,7 @@ private:
     // ReadItem reads the next item of the innermost frame: a map name or a value.
     bool ReadItem() {
         const uint8_t type = Byte(position++);
+        typeEnd = position;
         Frame& frame = frames.back();
         if (frame.kind == BindingKind::Structure && frame.next % 2 == 0) {
             if (!IsStringType(type)) {
@@ -178,7 +179,7 @@ private:
         // The root frame is not a container.
         if (frames.size() - 1 == kMaxNestingDepth) {
             return Fail(
-                FormatMessage("Invalid MessagePack data at position %1. %2", position, NestingTooDeepText()));
+                FormatMessage("Invalid MessagePack data at position %1. %2", typeEnd, NestingTooDeepText()));
         }
         if (kind == BindingKind::Collection) {
             target.MakeCollection();
@@ -263,6 +264,7 @@ private:
     std::string_view bytes;
     BindingProperty* root;
     std::size_t position = 0;
+    std::size_t typeEnd = 0;  // the position just after the last type byte
     std::vector<Frame> frames;
     std::string error;
 };

@@ -154,6 +154,8 @@ TEST(MsgPackReader, RefusesValuesNestedDeeperThanTheLimit) {
     EXPECT_TRUE(Brix::MsgPack::Read(std::string(512, '\x91') + '\x01').Ok());
     EXPECT_EQ(ReadError(std::string(513, '\x91') + '\x01'),
               "Invalid MessagePack data at position 513. The document is nested deeper than 512 levels.");
+    EXPECT_EQ(ReadError(std::string(512, '\x91') + Bytes({0xDC, 0, 1, 1})),
+              "Invalid MessagePack data at position 513. The document is nested deeper than 512 levels.");
     std::string maps;
     for (int i = 0; i < 100000; ++i) {
         maps += Bytes({0x81, 0xA0});
