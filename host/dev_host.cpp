@@ -135,7 +135,7 @@ void DevHost::RemoveAnswer(Brix::MethodCode method, const std::string& url) {
     answers.erase({method, url});
 }
 
-void DevHost::ScriptLcds(const std::string& destination, const std::string& method, std::string typeName,
+void DevHost::ScriptLcds(const std::string& destination, const std::string& method, std::string_view typeName,
                          Brix::BindingProperty body) {
     Brix::BindingProperty response;
     response.MemberForWriting("typeName").SetString(typeName);
@@ -277,7 +277,7 @@ RouteAnswer DevHost::CallRoute(Brix::MethodCode method, std::string_view url,
         answer.text = TextOf(response.text);
         const char** headerPairs = response.headers;
         const uint32_t headerCount = response.headerCount;
-        for (uint32_t i = 0; headerPairs != nullptr && i < headerCount; ++i) {
+        for (std::size_t i = 0; headerPairs != nullptr && i < headerCount; ++i) {
             answer.headers.emplace_back(TextOf(headerPairs[2 * i]), TextOf(headerPairs[2 * i + 1]));
         }
         Brix::ConversionStatus converted = Brix::FromHostValue(response.body, "<result>");

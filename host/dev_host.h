@@ -165,7 +165,7 @@ public:
 
     // ScriptLcds answers the LCDS invoke of destination.method with a response of typeName and body;
     // ScriptLcdsError with an error text and status. Unscripted invokes get 404 "Not found".
-    void ScriptLcds(const std::string& destination, const std::string& method, std::string typeName,
+    void ScriptLcds(const std::string& destination, const std::string& method, std::string_view typeName,
                     Brix::BindingProperty body);
     void ScriptLcdsError(const std::string& destination, const std::string& method, uint32_t status,
                          std::string error);
