@@ -74,6 +74,13 @@ TEST(ServiceProxyEvents, AnswersAreKeptAndAsyncMessagesWithoutHandlerAreLogged) 
         host.CallsTo(HostSlot::Log)[0].text,
         "bridge-test: Could not find registered handler for async service proxy event lol-chat.presence");
     EXPECT_EQ(proxy.ReceivedCount(), 2u);
+    std::vector<std::string> presence;
+    proxy.SetAsyncHandler("lol-chat.presence", [&](const Brix::PluginServiceProxyResponse& message) {
+        presence.push_back(message.payload);
+    });
+    EXPECT_TRUE(host.Deliver("OnServiceProxyAsyncEvent", ProxyAnswer("", "lol-chat", "presence", "online")));
+    EXPECT_EQ(presence, std::vector<std::string>{"online"});
+    EXPECT_EQ(host.CallsTo(HostSlot::Log).size(), 1u);
 
     std::vector<std::string> fulfilled;
     proxy.AwaitAnswer("lol-store.getWallet", [&](const Brix::PluginServiceProxyResponse& answer) {

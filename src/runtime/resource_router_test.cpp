@@ -74,30 +74,6 @@ protected:
     TypeRegistry registry;
 };
 
-TEST_F(TypedResourceHandlerTest, ConvertsCreateAndUpdateAndDropsWhatDoesNotConvert) {
-    std::vector<PluginManagerState> seen;
-    ResourceHandler handler = MakeTypedResourceHandler<PluginManagerResource>(
-        registry, [&](PluginResourceEventType type, const PluginManagerResource& value) {
-            EXPECT_NE(type, PluginResourceEventType::Delete);
-            seen.push_back(value.state);
-        });
-
-    PluginResourceEvent event = EventFor("/plugin-manager/v1/status");
-    event.data.MemberForWriting("state").SetString("PluginsInitialized");
-    handler(event);
-    event.eventType = PluginResourceEventType::Create;
-    event.data.MemberForWriting("state").SetString("NotReady");
-    handler(event);
-    ASSERT_EQ(seen, (std::vector<PluginManagerState>{PluginManagerState::PluginsInitialized,
-                                                     PluginManagerState::NotReady}));
-
-    event.data.MemberForWriting("state").SetString("Sleeping");
-    handler(event);
-    event.data.SetString("not a structure");
-    handler(event);
-    EXPECT_EQ(seen.size(), 2u);
-}
-
 TEST_F(TypedResourceHandlerTest, DeleteGivesADefaultValueWhateverTheDataHolds) {
     std::vector<std::string> seen;
     ResourceHandler handler = MakeTypedResourceHandler<PluginManagerResource>(

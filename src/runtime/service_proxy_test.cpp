@@ -68,24 +68,5 @@ TEST_F(ServiceProxyTest, AnswersWaitUntilARequestClaimsThemInTheOrderTheyCame) {
     EXPECT_EQ(proxy.ReceivedCount(), 0u);
 }
 
-TEST_F(ServiceProxyTest, AsyncMessagesGoToTheirHandlerOrAreLoggedAndDropped) {
-    proxy.OnAsyncMessage(Answer("", "lol-chat", "presence"));
-    ASSERT_EQ(target.records.size(), 1u);
-    EXPECT_EQ(target.records[0].level, 2);
-    EXPECT_EQ(
-        target.records[0].message,
-        "hux-game-queues: Could not find registered handler for async service proxy event lol-chat.presence");
-    EXPECT_EQ(proxy.ReceivedCount(), 0u);
-
-    std::vector<std::string> handled;
-    proxy.SetAsyncHandler("lol-chat.presence", [&](const PluginServiceProxyResponse& answer) {
-        handled.push_back(answer.payload);
-    });
-    proxy.OnAsyncMessage(Answer("", "lol-chat", "presence", "online"));
-    EXPECT_EQ(handled, std::vector<std::string>{"online"});
-    EXPECT_EQ(target.records.size(), 1u);
-    EXPECT_EQ(proxy.ReceivedCount(), 0u);
-}
-
 }  // namespace
 }  // namespace Brix
