@@ -29,7 +29,8 @@ void PrintUsage() {
         "usage: hux-host [--plugin PATH]\n"
         "\n"
         "Loads the hux-game-queues plugin as the game client would, starts it, prints what the\n"
-        "handshake answered and stops it.\n"
+        "handshake answered and the events the plugin subscribed to, and stops it. Requests the\n"
+        "plugin sends while starting are answered 404 \"Not found\".\n"
         "\n"
         "  --plugin PATH   the plugin library (default: ../lib/libhux-game-queues.so next to hux-host)\n"
         "\n"
@@ -78,6 +79,13 @@ int main(int argc, char** argv) {
 
     const bool started = host.Start();
     std::printf("started:    %s\n", started ? "yes" : "no");
+    for (const HuxHost::Subscription& subscription : host.Subscriptions()) {
+        std::printf("subscribed: %s (flag %u)\n", subscription.name.c_str(), subscription.flag);
+    }
+    for (const HuxHost::RecordedRequest& request : host.Requests()) {
+        std::printf("requested:  %s %s\n", std::string(Brix::MethodName(request.method)).c_str(),
+                    request.url.c_str());
+    }
     host.Stop();
     std::printf("stopped\n");
     return started ? 0 : 1;

@@ -7,7 +7,10 @@ namespace HuxHost {
 
 std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, const std::string& entrySymbol,
                                                    std::string& error) {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The library stays mapped after the last close, as a game client keeps its plugins until it exits:
+    // a plugin keeps process-wide objects made on first use (the value model's page source, for one)
+    // for the life of the process, and unloading it would only orphan them.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (handle == nullptr) {
         const char* reason = dlerror();
         error = "cannot load " + path + ": " + (reason != nullptr ? reason : "unknown error");

@@ -8,7 +8,8 @@
 
 namespace HuxHost {
 
-// PluginLibrary owns one dlopen handle; the library is closed when the object goes away.
+// PluginLibrary owns one dlopen handle; the handle is closed when the object goes away, but the
+// library itself stays loaded until the process ends.
 class PluginLibrary {
 public:
     // Open loads the library at path and finds entrySymbol in it. On failure it answers null and

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dev_host.h"
+#include "host_calls.h"
 #include "plugin_library.h"
 
 namespace HuxTest {
@@ -15,6 +16,8 @@ inline constexpr const char* kPluginPath = HUX_PLUGIN_PATH;
 inline constexpr const char* kPluginEntry = "load_hux_game_queues";
 inline constexpr const char* kProbePluginPath = HUX_PROBE_PLUGIN_PATH;
 inline constexpr const char* kProbePluginEntry = "load_probe_plugin";
+inline constexpr const char* kBridgeProbePath = HUX_BRIDGE_PROBE_PATH;
+inline constexpr const char* kBridgeProbeEntry = "load_bridge_probe";
 
 // OpenLibrary opens a plugin library or fails the current test.
 inline std::unique_ptr<HuxHost::PluginLibrary> OpenLibrary(const char* path = kPluginPath,

@@ -2,11 +2,15 @@
 // host operations the framework relies on.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <future>
 #include <string_view>
 
 #include "abi/host_abi.h"
+#include "binding/static_type.h"
 #include "binding/wire_class_names.h"
+#include "logging/message_formatter.h"
 
 namespace Brix {
 
@@ -41,12 +45,49 @@ public:
     virtual void BeginWait(std::string_view label, uint32_t flag) = 0;
     virtual void EndWait() = 0;
 
+    // Await takes the result of future, giving the host's loop turns until it is ready. A ready
+    // future costs no host call; otherwise the wait is announced once with BeginWait("Wait:
+    // future<T>"), each turn is one Yield, and EndWait closes the wait. Whatever the result holds (a
+    // MaybeType failure included) is returned as it is. A future without a result to take (no shared
+    // state, or taken already) or whose promise broke is a programming error that cannot be answered:
+    // the process ends with the fatal stop "DOV-6D828C10".
+    template <class T>
+    T Await(std::future<T> future);
+
+    // YieldTurn gives the host's loop one turn, announced as "Wait: yield" and closed again.
+    void YieldTurn();
+
     // The LCDS wire class names of the records the plugin registered (filled by the plugin).
     WireClassNames& WireClasses() noexcept { return wireClasses; }
     const WireClassNames& WireClasses() const noexcept { return wireClasses; }
 
 private:
+    [[noreturn]] static void BrokenFuture(const std::future_error& error) noexcept;
+
     WireClassNames wireClasses;
 };
+
+template <class T>
+T AppModule::Await(std::future<T> future) {
+    try {
+        if (!future.valid()) {
+            throw std::future_error(std::future_errc::no_state);
+        }
+        bool announced = false;
+        while (future.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            if (!announced) {
+                BeginWait(FormatMessage("Wait: future<%1>", StaticType<T>().name), 0);
+                announced = true;
+            }
+            Yield();
+        }
+        if (announced) {
+            EndWait();
+        }
+        return future.get();
+    } catch (const std::future_error& error) {
+        BrokenFuture(error);
+    }
+}
 
 }  // namespace Brix

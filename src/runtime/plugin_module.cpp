@@ -2,8 +2,10 @@
 #include "runtime/plugin_module.h"
 
 #include <cstring>
+#include <utility>
 
 #include "abi/allocation_stats.h"
+#include "abi/host_value.h"
 #include "logging/assertion.h"
 #include "logging/logger.h"
 #include "logging/message_formatter.h"
@@ -96,7 +98,111 @@ void PluginModule::GetMemoryStatsCallback(void* /*instance*/, uint32_t* words) n
 bool PluginModule::StartWithHost(const HostContext* context) {
     hostContext = context;
     InstallPluginLogTarget(context->api, logTarget);
+    StartServiceProxy(context->hostHandle);
     return Start();
+}
+
+// ---- resource events ----------------------------------------------------------------------------
+
+void PluginModule::Subscribe(std::string_view uri) {
+    const std::string name = EventNameFromUri(uri);
+    auto counted = subscriptionCounts.try_emplace(name, 0).first;
+    if (++counted->second == 1) {
+        RegisterHostHandler<PluginResourceEvent>(
+            name, [this](const PluginResourceEvent& event) { resources.Dispatch(event); }, 0);
+    }
+}
+
+void PluginModule::Unsubscribe(std::string_view uri) {
+    const std::string name = EventNameFromUri(uri);
+    auto counted = subscriptionCounts.find(name);
+    if (counted == subscriptionCounts.end()) {
+        return;
+    }
+    if (--counted->second > 0) {
+        return;
+    }
+    subscriptionCounts.erase(counted);
+    UnsubscribeHost(name.c_str(), HostHandle());
+    hostHandlers.erase(name);
+}
+
+uint32_t PluginModule::SubscriptionCount(std::string_view eventName) const {
+    auto counted = subscriptionCounts.find(eventName);
+    return counted == subscriptionCounts.end() ? 0 : counted->second;
+}
+
+bool PluginModule::HasHostHandler(std::string_view eventName) const {
+    return hostHandlers.find(eventName) != hostHandlers.end();
+}
+
+void PluginModule::Shutdown() {
+    std::vector<std::string> names;
+    names.reserve(hostHandlers.size());
+    for (const auto& entry : hostHandlers) {
+        names.push_back(entry.first);
+    }
+    for (const std::string& name : names) {
+        UnsubscribeHost(name.c_str(), HostHandle());
+    }
+    hostHandlers.clear();
+    subscriptionCounts.clear();
+    resources.Clear();
+    serviceProxy.Clear();
+}
+
+MaybeType<void> PluginModule::SendResourceEvent(std::string_view eventName,
+                                                const PluginResourceEvent& event) {
+    BindingProperty value;
+    ConversionStatus status;
+    NativeToValue(status, value, event, Registry());
+    if (!status.Ok()) {
+        return Failure(std::string(status.Message()));
+    }
+    const std::string specificName = EventNameFromUri(event.uri);
+    ScopedHostValue payload(ToHostValue(value, &Registry()));
+
+    HostEvent block;
+    std::memset(&block, 0, sizeof(block));
+    block.name = specificName.c_str();
+    block.payload = payload.Get();
+    SendEvent(&block);
+    if (eventName != specificName) {
+        const std::string generalName(eventName);
+        block.name = generalName.c_str();
+        SendEvent(&block);
+    }
+    return {};
+}
+
+// ---- service proxy and telemetry ------------------------------------------------------------------
+
+void PluginModule::StartServiceProxy(uint32_t hostHandle) {
+    serviceProxy.Start(hostHandle, ShortName());
+    telemetry = std::make_unique<TelemetrySender>(Link());
+    constexpr uint32_t kServiceProxyFlag = 1;
+    RegisterHostHandler<PluginServiceProxyResponse>(
+        "OnServiceProxyUuidEvent",
+        [this](const PluginServiceProxyResponse& answer) { serviceProxy.OnUuidAnswer(answer); },
+        kServiceProxyFlag);
+    RegisterHostHandler<PluginServiceProxyResponse>(
+        "OnServiceProxyMethodEvent",
+        [this](const PluginServiceProxyResponse& answer) { serviceProxy.OnMethodAnswer(answer); },
+        kServiceProxyFlag);
+    RegisterHostHandler<PluginServiceProxyResponse>(
+        "OnServiceProxyAsyncEvent",
+        [this](const PluginServiceProxyResponse& answer) { serviceProxy.OnAsyncMessage(answer); },
+        kServiceProxyFlag);
+}
+
+std::future<MaybeType<void>> PluginModule::SendTelemetry(std::string_view eventName,
+                                                         const RequestParameters& parameters) {
+    if (telemetry == nullptr) {
+        std::promise<MaybeType<void>> promise;
+        promise.set_value(InternalServerError());
+        return promise.get_future();
+    }
+    return telemetry->Send(eventName, parameters);
 }
 
 // ---- host forwards ------------------------------------------------------------------------------

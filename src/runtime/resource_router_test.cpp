@@ -1,0 +1,93 @@
+// resource_router_test.cpp - dispatching resource events to exact and pattern handlers, typed handlers.
+#include "runtime/resource_router.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/typed_resource_handler.h"
+
+namespace Brix {
+namespace {
+
+PluginResourceEvent EventFor(std::string uri,
+                             PluginResourceEventType type = PluginResourceEventType::Update) {
+    PluginResourceEvent event;
+    event.uri = std::move(uri);
+    event.eventType = type;
+    return event;
+}
+
+TEST(ResourceRouter, CallsTheExactHandlerThenEveryMatchingPatternInOrder) {
+    ResourceRouter router;
+    std::vector<std::string> calls;
+    auto record = [&](std::string name) {
+        return [&calls, name](const PluginResourceEvent& event) { calls.push_back(name + " " + event.uri); };
+    };
+    router.Add("/x/*", record("second pattern"));
+    router.Add("/x/1", record("old exact"));
+    router.Add("/y/*", record("other pattern"));
+    router.Add("/x/1", record("exact"));
+    router.Add("/*/1", record("third pattern"));
+    EXPECT_EQ(router.ExactCount(), 1u);
+    EXPECT_EQ(router.PatternCount(), 3u);
+
+    // The uri arrives without its leading "/" and is normalised before anything is looked up.
+    router.Dispatch(EventFor("x/1"));
+    EXPECT_EQ(calls, (std::vector<std::string>{"exact /x/1", "second pattern /x/1", "third pattern /x/1"}));
+
+    calls.clear();
+    router.Dispatch(EventFor("/x/2/3"));
+    EXPECT_TRUE(calls.empty());
+
+    router.Clear();
+    router.Dispatch(EventFor("/x/1"));
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST(ResourceRouter, HandlersMayAddHandlersOrClearTheRouterWhileBeingCalled) {
+    ResourceRouter router;
+    int added = 0;
+    router.Add("/a/*", [&](const PluginResourceEvent&) {
+        // Enough patterns to move the table in memory while it is being walked.
+        for (int i = 0; i < 64; ++i) {
+            router.Add("/b/*", [&](const PluginResourceEvent&) { ++added; });
+        }
+    });
+    router.Add("/c/1", [&](const PluginResourceEvent&) { router.Clear(); });
+    router.Add("/c/*", [&](const PluginResourceEvent&) { ++added; });
+
+    router.Dispatch(EventFor("/a/1"));
+    EXPECT_EQ(router.PatternCount(), 66u);
+    router.Dispatch(EventFor("/b/1"));
+    EXPECT_EQ(added, 64);
+    // The exact handler clears the router: it is kept alive until it returns, and no pattern runs.
+    router.Dispatch(EventFor("/c/1"));
+    EXPECT_EQ(added, 64);
+    EXPECT_EQ(router.PatternCount(), 0u);
+}
+
+class TypedResourceHandlerTest : public testing::Test {
+protected:
+    void SetUp() override { RegisterFrameworkTypes(registry); }
+    TypeRegistry registry;
+};
+
+TEST_F(TypedResourceHandlerTest, DeleteGivesADefaultValueWhateverTheDataHolds) {
+    std::vector<std::string> seen;
+    ResourceHandler handler = MakeTypedResourceHandler<PluginManagerResource>(
+        registry,
+        [&](const std::string& uri, PluginResourceEventType type, const PluginManagerResource& value) {
+            EXPECT_EQ(type, PluginResourceEventType::Delete);
+            EXPECT_EQ(value.state, PluginManagerState::NotReady);
+            seen.push_back(uri);
+        });
+    PluginResourceEvent event = EventFor("/plugin-manager/v1/status", PluginResourceEventType::Delete);
+    event.data.MemberForWriting("state").SetString("Sleeping");
+    handler(event);
+    EXPECT_EQ(seen, std::vector<std::string>{"/plugin-manager/v1/status"});
+}
+
+}  // namespace
+}  // namespace Brix

@@ -1,0 +1,89 @@
+// async_wait_test.cpp - waiting for futures and yielding to the host, with deliveries during the wait.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <string>
+#include <vector>
+
+#include "binding/static_type.h"
+#include "in_process_host.h"
+
+namespace {
+
+using Brix::BindingProperty;
+using HuxHost::DevHost;
+using HuxHost::HostSlot;
+
+TEST(AsyncWait, AReadyFutureCostsNoHostCall) {
+    HuxTest::InProcessHost<> session;
+    session.Start();
+    std::promise<int> promise;
+    promise.set_value(42);
+    EXPECT_EQ(session.Plugin().Await(promise.get_future()), 42);
+    EXPECT_TRUE(session.host.Calls().empty());
+}
+
+TEST(AsyncWait, AFutureSatisfiedByAnEventAfterThreeTurnsIsOneAnnouncedWait) {
+    HuxTest::InProcessHost<> session;
+    session.Start();
+    Brix::PluginModule& plugin = session.Plugin();
+    std::promise<std::string> promise;
+    plugin.ObserveResource<BindingProperty>("/hux-login/v1/session/*",
+                                            [&](Brix::PluginResourceEventType, const BindingProperty& value) {
+                                                promise.set_value(std::string(value.AsString()));
+                                            });
+    session.host.ClearCalls();
+    session.host.QueueOnYield([](DevHost&) {});
+    session.host.QueueOnYield([](DevHost&) {});
+    BindingProperty token;
+    token.SetString("token-1");
+    session.host.QueueOnYield([&](DevHost& host) {
+        host.DeliverResourceEvent("/hux-login/v1/session/token", Brix::PluginResourceEventType::Update,
+                                  token);
+    });
+
+    EXPECT_EQ(plugin.Await(promise.get_future()), "token-1");
+    const auto& calls = session.host.Calls();
+    EXPECT_EQ(HuxTest::Slots(calls),
+              (std::vector<HostSlot>{HostSlot::BeginWait, HostSlot::Yield, HostSlot::Yield, HostSlot::Yield,
+                                     HostSlot::EndWait}));
+    EXPECT_EQ(calls[0].text, "Wait: future<" + std::string(Brix::StaticType<std::string>().name) + ">");
+    EXPECT_EQ(calls[0].number, 0u);
+    EXPECT_EQ(session.host.PendingYieldActions(), 0u);
+}
+
+TEST(AsyncWait, YieldTurnIsOneAnnouncedTurn) {
+    HuxTest::InProcessHost<> session;
+    session.Start();
+    session.Plugin().YieldTurn();
+    const auto& calls = session.host.Calls();
+    EXPECT_EQ(HuxTest::Slots(calls),
+              (std::vector<HostSlot>{HostSlot::BeginWait, HostSlot::Yield, HostSlot::EndWait}));
+    EXPECT_EQ(calls[0].text, "Wait: yield");
+}
+
+TEST(AsyncWaitDeathTest, AFutureWithoutAResultToTakeEndsTheProcess) {
+    // The plugin is not started: the fatal report goes to the console, where the test can read it.
+    HuxTest::InProcessHost<> session;
+    Brix::PluginModule& plugin = session.Plugin();
+    EXPECT_DEATH(plugin.Await(std::future<int>()), "DOV-6D828C10");
+
+    std::promise<int> promise;
+    std::future<int> taken = promise.get_future();
+    promise.set_value(1);
+    EXPECT_EQ(taken.get(), 1);
+    EXPECT_DEATH(plugin.Await(std::move(taken)), "DOV-6D828C10");
+
+    EXPECT_DEATH(
+        {
+            std::future<int> broken;
+            {
+                std::promise<int> abandoned;
+                broken = abandoned.get_future();
+            }
+            plugin.Await(std::move(broken));
+        },
+        "DOV-6D828C10");
+}
+
+}  // namespace

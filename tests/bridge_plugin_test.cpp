@@ -1,0 +1,147 @@
+// bridge_plugin_test.cpp - whole conversations with a loaded plugin library through the development host.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "plugin_test_support.h"
+
+namespace {
+
+using Brix::BindingProperty;
+using Brix::MethodCode;
+using Brix::PluginResourceEventType;
+using HuxHost::DevHost;
+using HuxHost::HostSlot;
+using HuxHost::ScriptedAnswer;
+
+constexpr size_t kPeakBytes = 0;
+
+BindingProperty Settings(std::string_view method) {
+    BindingProperty settings;
+    settings.MemberForWriting("destination").SetString("matchmakerService");
+    settings.MemberForWriting("method").SetString(method);
+    return settings;
+}
+
+BindingProperty Text(std::string_view text) {
+    BindingProperty value;
+    value.SetString(text);
+    return value;
+}
+
+class BridgePlugin : public testing::Test {
+protected:
+    void SetUp() override {
+        host = HuxTest::OpenHost(HuxTest::kBridgeProbePath, HuxTest::kBridgeProbeEntry);
+        ASSERT_NE(host, nullptr);
+        host->Load();
+        ASSERT_TRUE(host->Loaded());
+    }
+
+    // Answers lists the event names the plugin sent with the "value", "error" or event type they carried.
+    std::vector<std::string> Answers() const {
+        std::vector<std::string> answers;
+        for (const HuxHost::SentEvent& event : host->SentEvents()) {
+            const BindingProperty& data = event.payload.Member("data");
+            std::string what(event.payload.Member("eventType").AsString());
+            if (data.FindMember("value") != nullptr) {
+                what = data.Member("value").AsString();
+            } else if (data.FindMember("error") != nullptr) {
+                what = data.Member("error").AsString();
+            }
+            answers.push_back(event.name + " " + what);
+        }
+        return answers;
+    }
+
+    std::unique_ptr<DevHost> host;
+};
+
+TEST_F(BridgePlugin, FollowsItsSettingsAndPublishesWhatTheMatchmakerAnswers) {
+    host->SetResource("/probe/v1/settings", Settings("getAllQueuesCompressed"));
+    host->ScriptLcds("matchmakerService", "getAllQueuesCompressed", "java.lang.String", Text("H4sI"));
+    host->ScriptLcdsError("matchmakerService", "getAllQueues", 500, "matchmaker unavailable");
+    ASSERT_TRUE(host->Start());
+
+    // The service proxy subscribes first, then the plugin's own Start runs and follows its settings,
+    // whose current value it fetches at once and answers through the matchmaker.
+    EXPECT_EQ(HuxTest::Slots(host->Calls()),
+              (std::vector<HostSlot>{HostSlot::Subscribe, HostSlot::Subscribe, HostSlot::Subscribe,
+                                     HostSlot::Log, HostSlot::Subscribe, HostSlot::Request, HostSlot::Request,
+                                     HostSlot::SendEvent, HostSlot::SendEvent}));
+    EXPECT_EQ(host->Subscriptions().back().name, "OnJsonApiEvent_probe_v1_settings");
+    EXPECT_EQ(Answers(),
+              (std::vector<std::string>{"OnJsonApiEvent_probe_v1_answer H4sI", "OnJsonApiEvent H4sI"}));
+
+    ASSERT_TRUE(host->DeliverResourceEvent("/probe/v1/settings", PluginResourceEventType::Update,
+                                           Settings("getAllQueues")));
+    EXPECT_EQ(Answers().back(),
+              "OnJsonApiEvent Error response for POST /hux-login/v1/session/invoke: matchmaker unavailable");
+    EXPECT_EQ(host->Responses().Outstanding(), 0u);
+
+    host->Stop();
+    EXPECT_TRUE(host->Subscriptions().empty());
+}
+
+TEST_F(BridgePlugin, AnEventDeliveredInsideTheMatchmakersAnswerIsHandledBeforeTheAnswerReturns) {
+    host->SetResource("/probe/v1/settings", Settings("getAllQueuesCompressed"));
+    host->ScriptLcds("matchmakerService", "getAllQueuesCompressed", "java.lang.String", Text("H4sI"));
+    bool delivered = false;
+    host->SetRequestHook([&](DevHost& self, const HuxHost::RecordedRequest& request) {
+        if (request.url == "/hux-login/v1/session/invoke" && !delivered) {
+            delivered = true;
+            self.DeliverResourceEvent("/probe/v1/settings", PluginResourceEventType::Delete);
+        }
+    });
+    ASSERT_TRUE(host->Start());
+
+    EXPECT_TRUE(delivered);
+    EXPECT_EQ(Answers(), (std::vector<std::string>{
+                             "OnJsonApiEvent_probe_v1_answer Delete",
+                             "OnJsonApiEvent Delete",
+                             "OnJsonApiEvent_probe_v1_answer H4sI",
+                             "OnJsonApiEvent H4sI",
+                         }));
+}
+
+TEST_F(BridgePlugin, RoutesAreOfferedInTableOrderUntilOneAnswers) {
+    ASSERT_TRUE(host->Start(9));
+    const std::vector<std::pair<std::string, std::string>> headers = {{"accept", "application/json"},
+                                                                      {"x-request", "7"}};
+    HuxHost::RouteAnswer echo =
+        host->CallRoute(MethodCode::Post, "/probe/v1/echo?x=1", headers, R"({"a":1})", "application/json");
+    EXPECT_EQ(echo.status, 201u);
+    EXPECT_FALSE(echo.error.has_value());
+    EXPECT_TRUE(echo.released);
+    EXPECT_EQ(echo.body.Member("url").AsString(), "/probe/v1/echo?x=1");
+    EXPECT_EQ(echo.body.Member("contentType").AsString(), "application/json");
+    EXPECT_EQ(echo.body.Member("body").AsString(), R"({"a":1})");
+    EXPECT_EQ(echo.body.Member("headers").Member("x-request").AsString(), "7");
+    EXPECT_EQ(echo.body.Member("hostHandle").AsUnsigned(), 9u);
+    EXPECT_EQ(echo.headers, (std::vector<std::pair<std::string, std::string>>{{"x-probe", "echo"}}));
+
+    // No record takes DELETE except the one for any method, which declines.
+    HuxHost::RouteAnswer none = host->CallRoute(MethodCode::Delete, "/probe/v1/echo");
+    EXPECT_EQ(none.status, 404u);
+    EXPECT_EQ(none.error, "Invalid function");
+}
+
+TEST_F(BridgePlugin, ABogusExpectedSizeDoesNotMakeThePluginReserveIt) {
+    const std::string text = "\"" + std::string(10000, 'q') + "\"";
+    host->SetAnswer(
+        MethodCode::Get, "/probe/v1/big",
+        ScriptedAnswer::Stream({.text = text, .chunks = {4096, 4096}, .expectedSize = 0xFFFFFFFFu}));
+    ASSERT_TRUE(host->Start());
+
+    HuxHost::RouteAnswer fetched = host->CallRoute(MethodCode::Get, "/probe/v1/fetch");
+    ASSERT_FALSE(fetched.error.has_value()) << *fetched.error;
+    EXPECT_EQ(fetched.status, 200u);
+    EXPECT_EQ(fetched.body.Member("length").AsUnsigned(), 10000u);
+    EXPECT_EQ(host->Responses().closedStreams, 1u);
+    EXPECT_EQ(host->Responses().Outstanding(), 0u);
+    // The hint asked for 4 GiB; what the plugin ever held stays far below that.
+    EXPECT_LT(host->GetMemoryStats().counters[kPeakBytes], uint64_t{256} << 20);
+}
+
+}  // namespace
