@@ -12,6 +12,8 @@
 #include "abi/host_abi.h"
 #include "binding/type_registry.h"
 #include "logging/logger.h"
+#include "rest/endpoint_table.h"
+#include "rest/routes.h"
 #include "runtime/app_module.h"
 #include "runtime/plugin_identity.h"
 
@@ -62,6 +64,11 @@ public:
     const PluginCallbacks& Callbacks() const noexcept { return callbacks; }
     const HostEndpointTable& EndpointTable() const noexcept { return endpointTable; }
 
+    // Routes registers the plugin's endpoints, each tagged with the module's tags:
+    //     auto routes = Routes();
+    //     routes.Get("/hux-game-queues/v1/queues/{id}", {"id"}, this, &GameQueuesPlugin::GetQueueById);
+    Rest::Routes Routes() { return Rest::Routes(*registry, tags); }
+
 private:
     // The C callbacks handed to the host. Each catches everything: nothing is thrown across the boundary.
     static uint8_t StartCallback(void* instance, const HostContext* context) noexcept;
@@ -80,6 +87,9 @@ private:
     const HostContext* hostContext = nullptr;
     PluginCallbacks callbacks{};
     HostEndpointTable endpointTable{};
+    // The arrays and texts endpointTable points to; built by the handshake from the registry, which
+    // it refers to and which outlives it.
+    std::unique_ptr<Rest::EndpointTable> endpointStorage;
     std::unique_ptr<PluginLogTarget> logTarget;
     std::mutex serviceProxyMutex;
 };
