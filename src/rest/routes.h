@@ -85,8 +85,8 @@ inline constexpr std::size_t kBoundCount = (std::size_t{0} + ... + (kIsBound<P> 
 template <class... P>
 constexpr std::array<std::size_t, sizeof...(P)> BoundPositions() {
     std::array<std::size_t, sizeof...(P)> positions{};
-    std::size_t next = 0;
-    std::size_t at = 0;
+    [[maybe_unused]] std::size_t next = 0;
+    [[maybe_unused]] std::size_t at = 0;
     ((positions[at++] = next, next += kIsBound<P> ? 1 : 0), ...);
     return positions;
 }
@@ -181,9 +181,9 @@ public:
 private:
     template <std::size_t... I>
     void Invoke(Invocation& call, std::index_sequence<I...> /*indexes*/) const {
-        constexpr auto kPositions = BoundPositions<P...>();
+        [[maybe_unused]] constexpr auto kPositions = BoundPositions<P...>();
         const TypeRegistry& types = *Registry();
-        const FunctionRecord& record = *Function();
+        [[maybe_unused]] const FunctionRecord& record = *Function();
         ConversionStatus status;
         std::tuple<Storage<P>...> values;
         (ConvertArgument<P>(status, std::get<I>(values), call, record, types, kPositions[I]), ...);
@@ -318,8 +318,8 @@ private:
 
     template <std::size_t N, class Handler, class R, class... P>
     const FunctionRecord* RegisterWith(MethodCode method, std::string_view path,
-                                       std::span<const Parameter, N> parameters, Handler handler,
-                                       R* /*result*/, std::tuple<P...>* /*parameters*/) {
+                                       [[maybe_unused]] std::span<const Parameter, N> parameters,
+                                       Handler handler, R* /*result*/, std::tuple<P...>* /*types*/) {
         static_assert(N == Detail::kBoundCount<P...>, "give one name per bound parameter of the handler");
         using T = typename Detail::MaybeValue<R>::Type;
 
