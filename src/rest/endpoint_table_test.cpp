@@ -92,7 +92,8 @@ TEST_F(EndpointTableTest, OneLinkedRecordPerFunctionWithItsRouteAndEntry) {
     const HostEndpointRecord* first = host.endpoints;
     const HostEndpointRecord* second = first->next;
     ASSERT_EQ(second, first + 1);
-    EXPECT_EQ(second->next, nullptr);
+    const HostEndpointRecord* const last = second->next;
+    EXPECT_EQ(last, nullptr);
 
     EXPECT_EQ(Text(first->name), "GetTEntries");
     EXPECT_EQ(Text(first->path), "/t/entries");  // one trailing "/" trimmed
@@ -102,7 +103,8 @@ TEST_F(EndpointTableTest, OneLinkedRecordPerFunctionWithItsRouteAndEntry) {
     EXPECT_EQ(Text(second->path), "/t/entries/{id}");
     const uint32_t secondMethod = second->method;
     EXPECT_EQ(secondMethod, 7u);
-    EXPECT_EQ(second->functionName, nullptr);
+    const char* const functionName = second->functionName;
+    EXPECT_EQ(functionName, nullptr);
     const HostEndpointEntry entry = second->entry;
     EXPECT_EQ(entry, &Brix::Rest::EndpointEntry);
     const void* const context = second->handlerContext;
