@@ -307,8 +307,8 @@ void BindRequest(ConversionStatus& status, const FunctionRecord& function, const
     const char* const* const pairs = request.headers;
     const uint32_t pairCount = pairs != nullptr ? request.headerCount : 0;
     for (uint32_t i = 0; i < pairCount; ++i) {
-        const char* const headerName = pairs[2 * i];
-        const char* const headerValue = pairs[2 * i + 1];
+        const char* const headerName = pairs[std::size_t{2} * i];
+        const char* const headerValue = pairs[std::size_t{2} * i + 1];
         if (headerName != nullptr) {
             headers.insert_or_assign(headerName, headerValue != nullptr ? headerValue : "");
         }

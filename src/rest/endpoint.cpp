@@ -56,21 +56,22 @@ const FunctionRecord* RegisterEndpoint(TypeRegistry& registry, EndpointDeclarati
     }
     record.returns = declaration.returns;
     record.tags = std::move(declaration.tags);
-    record.handler = endpoint;
+    Endpoint* const handler = endpoint.get();
+    record.handler = std::move(endpoint);
 
     const std::string functionName =
         declaration.method == MethodCode::Function ? declaration.functionName : "";
-    endpoint->route = CompileRoute(declaration.method, functionName, path, endpoint.get());
+    handler->route = CompileRoute(declaration.method, functionName, path, handler);
 
     const FunctionRecord& registered = registry.RegisterFunction(std::move(record));
-    if (registered.handler != endpoint) {
+    if (registered.handler.get() != handler) {
         Log(LogLevel::Error, kPluginLogGroup,
             "Endpoint %s is already registered; the first registration stays", registered.name.c_str());
         return nullptr;
     }
-    endpoint->functionRecord = &registered;
-    endpoint->typeRegistry = &registry;
-    CheckPathArguments(registered, endpoint->route);
+    handler->functionRecord = &registered;
+    handler->typeRegistry = &registry;
+    CheckPathArguments(registered, handler->route);
     return &registered;
 }
 

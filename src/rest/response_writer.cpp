@@ -61,8 +61,8 @@ void WriteHeaders(HostResponse& block, const HeaderMap& headers) noexcept {
             CountedRelease(valueCopy);
             continue;
         }
-        texts[2 * count] = nameCopy;
-        texts[2 * count + 1] = valueCopy;
+        texts[std::size_t{2} * count] = nameCopy;
+        texts[std::size_t{2} * count + 1] = valueCopy;
         ++count;
     }
     block.headers = texts;
@@ -124,7 +124,7 @@ void ReleaseEndpointResponse(HostResponse* block) noexcept {
     const char** const headers = block->headers;
     if (headers != nullptr) {
         const uint32_t count = block->headerCount;
-        for (uint32_t i = 0; i < 2 * count; ++i) {
+        for (std::size_t i = 0; i < std::size_t{2} * count; ++i) {
             CountedRelease(const_cast<char*>(headers[i]));
         }
         CountedRelease(static_cast<void*>(headers));
