@@ -92,8 +92,6 @@ public:
                     this, &TestApi::Echo);
         routes.Put("/t/named", {Anywhere("first"), Anywhere("second")}, this, &TestApi::Named);
         routes.Get("/t/answer", this, &TestApi::Answer);
-        routes.Add(MethodCode::None, "/t/any/{+rest}", {"rest"},
-                   [](std::string rest) -> MaybeType<std::string> { return "any " + rest; });
         routes.Add(MethodCode::Get, "/t/throws",
                    []() -> MaybeType<void> { throw std::runtime_error("boom"); });
         routes.Add(MethodCode::Get, "/t/unregistered",
@@ -335,13 +333,6 @@ TEST_F(EndpointEntry, ARequestThatMissesTheRouteIsAnInvalidFunction) {
     response.release(&response);
 }
 
-TEST_F(EndpointEntry, AnEndpointWithoutMethodAcceptsEveryMethod) {
-    for (uint32_t method : {1u, 2u, 7u, 8u}) {
-        const Answer answer = Call(api.Record("TAnyByRest"), {.method = method, .url = "/t/any/a%2Fb/c"});
-        EXPECT_EQ(answer.body.AsString(), "any a/b/c") << method;
-    }
-}
-
 TEST_F(EndpointEntry, BindsHeadersPathQueryAndBodyInOrder) {
     Request request{.method = 6,
                     .url = "/t/echo?flag&filter.a.1=x&ids.1=20&ids.0=10",
@@ -382,14 +373,10 @@ TEST_F(EndpointEntry, BindingFailuresEndTheRequestWithTheirMessage) {
         request.headers.emplace_back("token", "t");
         return Call(api.Record("PostTEcho"), request).error;
     };
-    EXPECT_EQ(error({.url = "/t/echo?flag&a=1&"}), "Unknown argument '' for 'PostTEcho'.");
+    // A query ending in "&" has an empty last piece: an argument with an empty name.
+    EXPECT_EQ(error({.url = "/t/echo?flag&count=1&"}), "Unknown argument '' for 'PostTEcho'.");
     EXPECT_EQ(error({.url = "/t/echo?flag&token=x"}),
               "Argument 'token' for 'PostTEcho' was specified in an invalid location.");
-    EXPECT_EQ(error({.url = "/t/echo?flag&count"}), "Expected value for argument 'count'.");
-    EXPECT_EQ(error({.url = "/t/echo?flag&ids.x1=1"}),
-              "Couldn't assign value to 'ids' of type vector because the input not a collection.");
-    EXPECT_EQ(error({.url = "/t/echo?flag&ids.1x=1"}), "Index 1x is in an incorrect format");
-    EXPECT_EQ(error({.url = "/t/echo?flag&ids.4294967296=1"}), "Index 4294967296 is out of range");
     EXPECT_EQ(error({.url = "/t/echo?flag", .body = "{}", .contentType = "text/plain"}),
               "Unsupported body content type");
     EXPECT_EQ(error({.url = "/t/echo?flag", .body = "{}"}), "Unsupported body content type");
@@ -397,40 +384,26 @@ TEST_F(EndpointEntry, BindingFailuresEndTheRequestWithTheirMessage) {
     EXPECT_EQ(error({.url = "/t/echo?flag", .body = "{", .contentType = "application/json"}),
               "Couldn't deserialize JSON value for parameter 'payload' of 'PostTEcho': " + reason);
     // The first failure wins: headers bind before the query.
-    EXPECT_EQ(error({.url = "/t/echo?nope=1", .headers = {{"count", "x"}}}),
-              "Unknown argument 'nope' for 'PostTEcho'.");
+    EXPECT_EQ(error({.url = "/t/echo?nope=1", .headers = {{"count", ""}}}),
+              "Expected value for argument 'count'.");
 }
 
 TEST_F(EndpointEntry, HostParametersBindByNameOrPositionWithoutDecoding) {
-    const char* first = "[1]";
-    Answer answer = Call(api.Record("PutTNamed"),
-                         {.method = 7,
-                          .url = "/t/named",
-                          .params = {{std::nullopt, TextCell(first)}, {"second", SignedCell(5)}}});
-    EXPECT_EQ(answer.body.AsString(), "[1]/5");
-
-    answer =
-        Call(api.Record("PutTNamed"), {.method = 7,
-                                       .url = "/t/named",
-                                       .params = {{"first", TextCell("a")}, {std::nullopt, SignedCell(6)}}});
-    EXPECT_EQ(answer.body.AsString(), "a/6");
-
-    answer = Call(api.Record("PutTNamed"), {.method = 7,
-                                            .url = "/t/named",
-                                            .params = {{std::nullopt, TextCell("a")},
-                                                       {std::nullopt, SignedCell(1)},
-                                                       {std::nullopt, SignedCell(2)}}});
-    EXPECT_EQ(answer.error, "Unknown argument '2' for 'PutTNamed'.");
-    answer =
-        Call(api.Record("PutTNamed"), {.method = 7, .url = "/t/named", .params = {{"third", SignedCell(1)}}});
-    EXPECT_EQ(answer.error, "Unknown argument 'third' for 'PutTNamed'.");
-
+    const auto named = [this](std::vector<std::pair<std::optional<std::string>, HostValue>> params) {
+        const Answer answer =
+            Call(api.Record("PutTNamed"), {.method = 7, .url = "/t/named", .params = params});
+        return answer.error.empty() ? std::string(answer.body.AsString()) : answer.error;
+    };
+    EXPECT_EQ(named({{std::nullopt, TextCell("[1]")}, {"second", SignedCell(5)}}), "[1]/5");
+    EXPECT_EQ(named({{"first", TextCell("a")}, {std::nullopt, SignedCell(6)}}), "a/6");
+    EXPECT_EQ(
+        named({{std::nullopt, TextCell("a")}, {std::nullopt, SignedCell(1)}, {std::nullopt, SignedCell(2)}}),
+        "Unknown argument '2' for 'PutTNamed'.");
+    EXPECT_EQ(named({{"third", SignedCell(1)}}), "Unknown argument 'third' for 'PutTNamed'.");
     HostValue unknownKind = Brix::EmptyHostValue();
     unknownKind.kind = 11;
-    answer =
-        Call(api.Record("PutTNamed"), {.method = 7, .url = "/t/named", .params = {{"first", unknownKind}}});
     EXPECT_EQ(
-        answer.error,
+        named({{"first", unknownKind}}),
         "Couldn't assign value to 'first' of type object because the input is of an incompatible type ''.");
 }
 
@@ -450,20 +423,14 @@ TEST_F(EndpointEntry, TheHandlersResponseReachesTheBlockAndItsContextDescribesTh
     EXPECT_EQ(api.seenHostHandle, 99u);
     EXPECT_EQ(api.seenHeaders, (Brix::Rest::HeaderMap{{"Accept", "a/b"}}));
 
-    // A query argument the handler does not take is still refused.
-    EXPECT_EQ(Call(api.Record("GetTAnswer"), {.url = "/t/answer?x=1&y"}).error,
-              "Unknown argument 'x' for 'GetTAnswer'.");
-}
-
-TEST_F(EndpointEntry, ModesOutsideOneToThreeAreWrittenAsZeroAndFailuresKeepTheHandlersFields) {
+    // A mode outside 1 to 3 is written as 0; a failure without status keeps the handler's fields.
     api.modeToAnswer = 4;
     api.failAnswer = true;
-    const Answer answer = Call(api.Record("GetTAnswer"), {.url = "/t/answer"});
-    EXPECT_EQ(answer.mode, 0u);
-    EXPECT_EQ(answer.error, "Nothing to answer");
-    EXPECT_EQ(answer.status, 202u);  // the failure carries no status of its own
-    EXPECT_EQ(answer.text, "accepted");
-    EXPECT_EQ(answer.headers.size(), 2u);
+    const Answer failed = Call(api.Record("GetTAnswer"), {.url = "/t/answer"});
+    EXPECT_EQ(failed.mode, 0u);
+    EXPECT_EQ(failed.error, "Nothing to answer");
+    EXPECT_EQ(failed.status, 202u);
+    EXPECT_EQ(failed.text, "accepted");
 }
 
 TEST_F(EndpointEntry, StreamsAreReadThroughThePluginsFunctionsAndDestroyedByClose) {
