@@ -33,4 +33,25 @@ TEST(Base64, AppendsToTheTextItIsGiven) {
     EXPECT_EQ(text, "data:aGk=");
 }
 
+std::string Decode(std::string_view text) {
+    const std::vector<uint8_t> bytes = Brix::Base64Decode(text);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(Base64, DecodesUpToTheFirstPaddingOrForeignCharacter) {
+    for (std::string_view text : {"", "f", "fo", "foo", "foob", "fooba", "foobar"}) {
+        EXPECT_EQ(Decode(Encode(text)), text);
+    }
+    EXPECT_EQ(Brix::Base64Decode("+/+/AA=="), (std::vector<uint8_t>{0xFB, 0xFF, 0xBF, 0x00}));
+    // Unpadded last groups of two and three characters; a lone last character gives nothing.
+    EXPECT_EQ(Decode("Zm9vYg"), "foob");
+    EXPECT_EQ(Decode("Zm9vYmE"), "fooba");
+    EXPECT_EQ(Decode("Zm9vY"), "foo");
+    // A line break, a blank or a URL-safe character ends the text; nothing after it is read.
+    EXPECT_EQ(Decode("Zm9v\nYmFy"), "foo");
+    EXPECT_EQ(Decode("Zm9v YmFy"), "foo");
+    EXPECT_EQ(Decode("Zm9v-_Fy"), "foo");
+    EXPECT_EQ(Decode("Zg==Zm9v"), "f");
+}
+
 }  // namespace

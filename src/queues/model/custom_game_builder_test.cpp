@@ -1,0 +1,215 @@
+// custom_game_builder_test.cpp - the custom-game configurations, the map 12 override and its lookup.
+#include "queues/model/custom_game_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "logging/log_test_support.h"
+
+namespace Brix::Client::GameQueues {
+namespace {
+
+using Api::QueueAvailability;
+using Api::QueueCustomGame;
+using Api::QueueGameTypeConfig;
+using Configs = std::vector<QueueGameTypeConfig>;
+using Policy = Api::QueueCustomGameSpectatorPolicy;
+
+class CustomGameBuilder : public FreshLoggerTest {
+protected:
+    void SetUp() override {
+        FreshLoggerTest::SetUp();
+        ASSERT_TRUE(log.Register());
+        for (int64_t id : {1, 7}) {
+            gameTypeConfigs[id].id = id;
+            gameTypeConfigs[id].name = "CONFIG_" + std::to_string(id);
+        }
+    }
+
+    CustomGameInputs Inputs() const {
+        return {readiness,
+                gameTypeConfigs,
+                customIds,
+                customsEnabled,
+                enabledMaps,
+                enabledModes,
+                enabledMutators,
+                observerModeEnabled,
+                policies,
+                spectatorSlotLimit,
+                practiceToolMaxPlayers,
+                gameServerRegions};
+    }
+
+    // Custom builds the overrides the way the publisher does, then the default configuration.
+    QueueCustomGame Custom() {
+        overrides = BuildMapGameTypeConfigs(Inputs());
+        MaybeType<QueueCustomGame> custom = BuildCustomGame(Inputs(), overrides);
+        EXPECT_TRUE(custom.HasValue());
+        return custom ? custom.Value() : QueueCustomGame{};
+    }
+
+    std::vector<int32_t> MapIds() {
+        std::vector<int32_t> maps;
+        for (const auto& subcategory : Custom().subcategories) {
+            maps.push_back(subcategory.mapId);
+        }
+        return maps;
+    }
+
+    RecordingLogTarget log;
+    CustomGameReadiness readiness{true, true, true, true, true, true, false};
+    Api::GameTypeConfigMap gameTypeConfigs;
+    std::vector<uint32_t> customIds{1, 7};
+    bool customsEnabled = true;
+    std::vector<int32_t> enabledMaps{10, 11, 12};
+    std::vector<std::string> enabledModes{"CLASSIC", "KELD"};
+    std::vector<std::string> enabledMutators;
+    bool observerModeEnabled = false;
+    std::vector<Policy> policies;
+    uint32_t spectatorSlotLimit = 0;
+    uint32_t practiceToolMaxPlayers = 1;
+    std::vector<std::string> gameServerRegions;
+    std::vector<MapGameTypeConfig> overrides;
+};
+
+TEST_F(CustomGameBuilder, NotReadyLogsTheMissingInputsAndFails) {
+    readiness.hasEnabledMaps = false;
+    MaybeType<QueueCustomGame> custom = BuildCustomGame(Inputs(), {});
+    MaybeType<QueueCustomGame> practice = BuildNonDefaultCustomGame(Inputs());
+    ASSERT_FALSE(custom.HasValue() || practice.HasValue());
+    EXPECT_EQ(custom.Error().Message(), "Missing configuration data");
+    EXPECT_EQ(custom.Error().StatusCode(), 500);
+    EXPECT_EQ(practice.Error().Message(), "Missing configuration data");
+    LogCustomGameNotReady(CustomGameReadiness{});
+    EXPECT_EQ(log.Messages(),
+              (std::vector<std::string>{
+                  "Custom configuration is not available yet: (Maps)",
+                  "Custom configuration is not available yet: (Maps)",
+                  "Custom configuration is not available yet: (Game Type Configs) (Custom Game Type "
+                  "Configs) (Customs Enabled) (Maps) (Modes) (Mutators)"}));
+    EXPECT_EQ(log.records.at(0).level, 1);
+
+    readiness = {};
+    readiness.initialConfigurationComplete = true;
+    EXPECT_EQ(Custom().subcategories.size(), 3u);
+    EXPECT_EQ(log.records.size(), 3u);
+}
+
+TEST_F(CustomGameBuilder, SubcategoriesInMapOrderElevenTenTwelve) {
+    const QueueCustomGame custom = Custom();
+    ASSERT_EQ(custom.subcategories.size(), 3u);
+    const std::vector<std::tuple<int32_t, std::string, int32_t>> expected{
+        {11, "CLASSIC", 5}, {10, "CLASSIC", 3}, {12, "KELD", 5}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& subcategory = custom.subcategories[i];
+        EXPECT_EQ(std::tie(subcategory.mapId, subcategory.gameMode, subcategory.numPlayersPerTeam),
+                  expected[i]);
+        EXPECT_EQ(subcategory.mutators, (Configs{gameTypeConfigs[1], gameTypeConfigs[7]}));
+        EXPECT_EQ(std::tie(subcategory.minimumParticipantListSize, subcategory.maximumParticipantListSize,
+                           subcategory.maxPlayerCount),
+                  std::make_tuple(1, 1, 0));
+        EXPECT_EQ(std::tie(subcategory.minLevel, subcategory.maxLevel), std::make_tuple(1u, 30u));
+        EXPECT_EQ(subcategory.gameMutator, "");
+    }
+    enabledModes = {"CLASSIC"};
+    enabledMaps = {11, 12};
+    EXPECT_EQ(MapIds(), std::vector<int32_t>{11});
+    enabledModes = {"KELD", "classic"};
+    enabledMaps = {12, 10, 11};
+    EXPECT_EQ(MapIds(), std::vector<int32_t>{12});
+}
+
+TEST_F(CustomGameBuilder, OfferedConfigurationsSkipUnknownIdsAndRepeatDuplicates) {
+    EXPECT_EQ(CustomGameTypeConfigs(gameTypeConfigs, {7, 99, 1, 1}),
+              (Configs{gameTypeConfigs[7], gameTypeConfigs[1], gameTypeConfigs[1]}));
+    gameTypeConfigs[-1].name = "NEGATIVE";  // 4294967295 is not the key -1
+    EXPECT_TRUE(CustomGameTypeConfigs(gameTypeConfigs, {4294967295u}).empty());
+}
+
+TEST_F(CustomGameBuilder, AvailabilitySpectatorsAndRegions) {
+    customsEnabled = false;
+    policies = {Policy::LobbyAllowed, Policy::FriendsAllowed, Policy::AllAllowed, Policy::NotAllowed};
+    spectatorSlotLimit = 2;
+    QueueCustomGame custom = Custom();
+    EXPECT_EQ(custom.queueAvailability, QueueAvailability::PlatformDisabled);
+    EXPECT_EQ(custom.spectatorPolicies, std::vector<Policy>{Policy::NotAllowed});
+    EXPECT_EQ(custom.spectatorSlotLimit, 2u);
+    EXPECT_FALSE(custom.gameServerRegions.has_value());
+
+    customsEnabled = true;
+    observerModeEnabled = true;
+    gameServerRegions = {"EUW1", "NA1"};
+    custom = Custom();
+    EXPECT_EQ(custom.queueAvailability, QueueAvailability::Available);
+    EXPECT_EQ(custom.spectatorPolicies, policies);
+    EXPECT_EQ(custom.gameServerRegions, gameServerRegions);
+}
+
+TEST_F(CustomGameBuilder, PracticeToolOnlyWithItsMutator) {
+    observerModeEnabled = true;
+    policies = {Policy::AllAllowed};
+    spectatorSlotLimit = 4;
+    gameServerRegions = {"EUW1"};
+    enabledMutators = {"practicetool"};
+    MaybeType<QueueCustomGame> practice = BuildNonDefaultCustomGame(Inputs());
+    ASSERT_TRUE(practice.HasValue());
+    EXPECT_EQ(practice.Value(), QueueCustomGame{});
+
+    enabledMutators = {"PracticeTool"};
+    practiceToolMaxPlayers = 5;
+    practice = BuildNonDefaultCustomGame(Inputs());
+    ASSERT_TRUE(practice.HasValue());
+    ASSERT_EQ(practice.Value().subcategories.size(), 1u);
+    const Configs offered{gameTypeConfigs[1], gameTypeConfigs[7]};
+    const Api::QueueCustomGameSubcategory expected{
+        11, "CLASSIC", "PracticeTool", offered, 1, 1, 1, 5, 9, 30, QueueAvailability::Available};
+    EXPECT_EQ(practice.Value().subcategories[0], expected);
+}
+
+TEST_F(CustomGameBuilder, OverrideReplacesConfigurationSevenOnlyOnMapTwelveWithVornek) {
+    QueueGameTypeConfig marrow = gameTypeConfigs[7];
+    marrow.name = "GAME_MUTATOR_OVERRIDE_MARROW";
+    marrow.gameModeOverride = "VORNEK";
+    marrow.numPlayersPerTeamOverride = 2;
+    EXPECT_EQ(BuildMapGameTypeConfigs(Inputs()), (std::vector<MapGameTypeConfig>{{12, marrow}}));
+
+    EXPECT_EQ(Custom().subcategories.at(2).mutators, (Configs{gameTypeConfigs[1], gameTypeConfigs[7]}));
+    enabledModes = {"CLASSIC", "KELD", "VORNEK"};
+    customIds = {7, 1, 7};
+    const QueueCustomGame custom = Custom();
+    EXPECT_EQ(custom.subcategories.at(0).mutators,
+              (Configs{gameTypeConfigs[7], gameTypeConfigs[1], gameTypeConfigs[7]}));
+    EXPECT_EQ(custom.subcategories.at(2).mutators, (Configs{marrow, gameTypeConfigs[1], marrow}));
+
+    enabledMaps = {10, 11};
+    EXPECT_TRUE(BuildMapGameTypeConfigs(Inputs()).empty());
+    enabledMaps = {12};
+    customIds = {1};
+    EXPECT_TRUE(BuildMapGameTypeConfigs(Inputs()).empty());
+}
+
+TEST_F(CustomGameBuilder, StaleOverrideWithoutConfigurationSevenReplacesNothing) {
+    enabledModes = {"KELD", "VORNEK"};
+    overrides = BuildMapGameTypeConfigs(Inputs());
+    ASSERT_EQ(overrides.size(), 1u);
+    gameTypeConfigs.erase(7);
+    MaybeType<QueueCustomGame> custom = BuildCustomGame(Inputs(), overrides);
+    ASSERT_TRUE(custom.HasValue());
+    EXPECT_EQ(custom.Value().subcategories.at(0).mutators, Configs{gameTypeConfigs[1]});
+    EXPECT_EQ(gameTypeConfigs.size(), 1u);
+}
+
+TEST_F(CustomGameBuilder, MapLookupPrefersTheOverride) {
+    overrides = BuildMapGameTypeConfigs(Inputs());
+    EXPECT_EQ(FindGameTypeConfigForMap(gameTypeConfigs, overrides, 7, 12), &overrides.at(0).gameTypeConfig);
+    EXPECT_EQ(FindGameTypeConfigForMap(gameTypeConfigs, overrides, 7, 11), &gameTypeConfigs.at(7));
+    EXPECT_EQ(FindGameTypeConfigForMap(gameTypeConfigs, overrides, 1, 12), &gameTypeConfigs.at(1));
+    EXPECT_EQ(FindGameTypeConfigForMap(gameTypeConfigs, overrides, 99, 12), nullptr);
+    EXPECT_EQ(FindMapGameTypeConfig(overrides, 1, 12), nullptr);
+}
+
+}  // namespace
+}  // namespace Brix::Client::GameQueues

@@ -1,0 +1,31 @@
+// premade_sizes.h - the party sizes that may enter a queue, from the queue restriction settings.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "binding/binding_property.h"
+#include "binding/maybe_type.h"
+
+namespace Brix::Client::GameQueues {
+
+// kInvalidPremadeSize and kPremadeSizeOutOfRange are the messages of a premade-size text that does
+// not parse.
+inline constexpr std::string_view kInvalidPremadeSize = "invalid stoi argument";
+inline constexpr std::string_view kPremadeSizeOutOfRange = "stoi argument out of range";
+
+// ParsePremadeSizes splits text at every "," and reads each piece, empty pieces included, as a
+// base-10 signed 32-bit number: leading white space and one sign are taken, text after the digits is
+// ignored. A piece without digits fails with kInvalidPremadeSize, a number outside 32 bits with
+// kPremadeSizeOutOfRange (both status 500). Numbers keep their text order, duplicates included.
+MaybeType<std::vector<int32_t>> ParsePremadeSizes(std::string_view text);
+
+// AllowablePremadeSizes reads the member "AllowablePremadeSizesForQueueId<queueId>" of the queue
+// restriction settings in its text form and parses it. Without text, queue 440 allows 1, 2, 3 and 5,
+// every other queue each size from minimumSize to maximumSize (none when the minimum is larger).
+MaybeType<std::vector<int32_t>> AllowablePremadeSizes(const BindingProperty& queueRestriction,
+                                                      int32_t queueId, int32_t minimumSize,
+                                                      int32_t maximumSize);
+
+}  // namespace Brix::Client::GameQueues

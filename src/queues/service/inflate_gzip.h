@@ -1,0 +1,47 @@
+// inflate_gzip.h - inflating a gzip stream into a growing buffer, with zlib's status codes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace Brix::Client::GameQueues {
+
+// InflatedBytes owns the output of InflateGzip: a block from the counting allocator, the number of
+// bytes written to it and its capacity.
+class InflatedBytes {
+public:
+    InflatedBytes() = default;
+    explicit InflatedBytes(std::size_t initialCapacity) : capacity(initialCapacity) {}
+    InflatedBytes(const InflatedBytes&) = delete;
+    InflatedBytes& operator=(const InflatedBytes&) = delete;
+    ~InflatedBytes();
+
+    std::string_view Text() const noexcept { return {data, length}; }
+    std::size_t Length() const noexcept { return length; }
+    std::size_t Capacity() const noexcept { return capacity; }
+
+private:
+    friend int InflateGzip(std::span<const uint8_t> input, InflatedBytes& output) noexcept;
+
+    // Append copies bytes to the end, doubling the capacity until they fit; false when out of memory.
+    bool Append(const uint8_t* bytes, std::size_t count) noexcept;
+
+    char* data = nullptr;
+    std::size_t length = 0;
+    std::size_t capacity = 0;
+};
+
+// kInflateWindow is the number of bytes handed to the inflater, and taken from it, at a time.
+inline constexpr std::size_t kInflateWindow = 16384;
+
+// InflateGzip inflates one gzip member (window bits 31: a zlib or raw deflate stream is refused) from
+// input into output, whose capacity on entry is the first size to reserve (0: reserve nothing until
+// the first bytes arrive, then exactly those). It returns 0 when the stream ended properly; -3 for a
+// corrupt, truncated or empty input, a stream error or a stream that needs a dictionary; -4 when
+// memory runs out; or the failing status of the inflater's initialisation. Bytes after the end of
+// the gzip member are ignored. Whatever the status, output holds the bytes produced so far.
+int InflateGzip(std::span<const uint8_t> input, InflatedBytes& output) noexcept;
+
+}  // namespace Brix::Client::GameQueues
