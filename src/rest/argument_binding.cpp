@@ -6,8 +6,10 @@
 #include <string>
 
 #include "abi/host_value_conversion.h"
+#include "codecs/json_reader.h"
+#include "codecs/msgpack_reader.h"
+#include "codecs/yaml_reader.h"
 #include "logging/message_formatter.h"
-#include "rest/document_readers.h"
 #include "rest/url_text.h"
 
 namespace Brix::Rest {
@@ -193,7 +195,7 @@ void BindBody(ConversionStatus& status, const FunctionRecord& function, const Ho
 
     if (StartsWithNoCase(contentType, "application/x-msgpack")) {
         std::size_t consumed = 0;
-        ConversionStatus decoded = ReadMessagePackDocument(bytes, &consumed);
+        ConversionStatus decoded = MsgPack::Read(bytes, &consumed);
         if (decoded.Ok() && consumed != bytes.size()) {
             status.Fail(BindingMessages::kExtraMessagePack);
             return;
@@ -202,10 +204,10 @@ void BindBody(ConversionStatus& status, const FunctionRecord& function, const Ho
                function.name);
     } else if (StartsWithNoCase(contentType, "application/json") ||
                StartsWithNoCase(contentType, "application/vnd.api+json")) {
-        Decode(status, arguments[index], ReadJsonDocument(bytes), BindingMessages::kJsonValue, argumentName,
+        Decode(status, arguments[index], Json::Read(bytes), BindingMessages::kJsonValue, argumentName,
                function.name);
     } else if (StartsWithNoCase(contentType, "application/x-yaml")) {
-        Decode(status, arguments[index], ReadYamlDocument(bytes), BindingMessages::kYamlValue, argumentName,
+        Decode(status, arguments[index], Yaml::Read(bytes), BindingMessages::kYamlValue, argumentName,
                function.name);
     } else {
         status.Fail(BindingMessages::kUnsupportedBody);
@@ -224,15 +226,13 @@ void DecodeParameter(ConversionStatus& status, BindingProperty& output, std::str
     const std::string_view content = SkipBlanks(text);
     if (StartsWithNoCase(contentType, "application/x-msgpack") ||
         (sniff && StartsWithMessagePackContainer(text))) {
-        Decode(status, output, ReadMessagePackDocument(text, nullptr), BindingMessages::kMessagePackValue,
-               argumentName, functionName);
+        Decode(status, output, MsgPack::Read(text), BindingMessages::kMessagePackValue, argumentName,
+               functionName);
     } else if (StartsWithNoCase(contentType, "application/json") ||
                (sniff && !content.empty() && (content.front() == '{' || content.front() == '['))) {
-        Decode(status, output, ReadJsonDocument(text), BindingMessages::kJsonValue, argumentName,
-               functionName);
+        Decode(status, output, Json::Read(text), BindingMessages::kJsonValue, argumentName, functionName);
     } else if (StartsWithNoCase(contentType, "text/x-yaml") || (sniff && content.starts_with("---"))) {
-        Decode(status, output, ReadYamlDocument(text), BindingMessages::kYamlValue, argumentName,
-               functionName);
+        Decode(status, output, Yaml::Read(text), BindingMessages::kYamlValue, argumentName, functionName);
     } else if (StartsWithNoCase(contentType, "application/octet-stream")) {
         output.SetBlob(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     } else {

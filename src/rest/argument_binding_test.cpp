@@ -7,6 +7,8 @@
 #include <string>
 
 #include "codecs/json_reader.h"
+#include "codecs/msgpack_reader.h"
+#include "codecs/yaml_reader.h"
 
 namespace {
 
@@ -187,13 +189,29 @@ TEST(DecodeParameter, StructuredTextsWithoutContentTypeAreRecognisedByTheirFirst
     // Other texts stay texts even when structured.
     EXPECT_EQ(Decode("x[1]", {}, true).value.AsString(), "x[1]");
 
-    const std::string reason(Brix::Json::Read("[1,").Message());
+    // A MessagePack array or map header, or a YAML document marker, picks those readers.
+    const Decoded packed = Decode("\x92\x01\x02", {}, true);
+    ASSERT_EQ(packed.value.Kind(), BindingKind::Collection);
+    EXPECT_EQ(packed.value.Element(1).AsSigned(), 2);
+    const Decoded yaml = Decode("\n---\nname: x\n", {}, true);
+    EXPECT_EQ(yaml.value.Member("name").AsString(), "x");
+    EXPECT_EQ(Decode("\x92\x01\x02", {}, false).value.AsString(), "\x92\x01\x02");
+
+    // Each reader's failure names the format, the argument and the function.
+    const std::string prefix = "value for parameter 'filter' of 'TestFunction': ";
     EXPECT_EQ(Decode("[1,", {}, true).failure,
-              "Couldn't deserialize JSON value for parameter 'filter' of 'TestFunction': " + reason);
+              "Couldn't deserialize JSON " + prefix + std::string(Brix::Json::Read("[1,").Message()));
+    EXPECT_EQ(Decode("\xDC\x00", {}, true).failure,
+              "Couldn't deserialize MessagePack " + prefix +
+                  std::string(Brix::MsgPack::Read("\xDC\x00").Message()));
+    EXPECT_EQ(Decode("--- [", {}, true).failure,
+              "Couldn't deserialize YAML " + prefix + std::string(Brix::Yaml::Read("--- [").Message()));
 }
 
 TEST(DecodeParameter, AContentTypeDecidesWhateverTheTextLooksLike) {
     EXPECT_EQ(Decode("5", "Application/JSON; charset=utf-8", false).value.AsUnsigned(), 5u);
+    EXPECT_EQ(Decode("\x05", "application/x-msgpack-ext", false).value.AsSigned(), 5);
+    EXPECT_EQ(Decode("[a, b]", "text/x-yaml", false).value.ElementCount(), 2u);
     const Decoded bytes = Decode(std::string_view("a\0[", 3), "application/octet-stream", true);
     ASSERT_EQ(bytes.value.Kind(), BindingKind::Blob);
     EXPECT_EQ(bytes.value.AsBlob().size(), 3u);

@@ -350,6 +350,14 @@ TEST_F(EndpointEntry, BindsHeadersPathQueryAndBodyInOrder) {
     EXPECT_EQ(answer.body.Member("ids").Element(1).AsSigned(), 20);
     EXPECT_EQ(answer.body.Member("payload").Member("p").ElementCount(), 2u);
 
+    // MessagePack and YAML bodies.
+    request.body = std::string("\x81\xA1p\x01", 4);
+    request.contentType = "APPLICATION/X-MSGPACK";
+    EXPECT_EQ(Call(api.Record("PostTEcho"), request).body.Member("payload").Member("p").AsSigned(), 1);
+    request.body = "p: [a, b, c]";
+    request.contentType = "application/x-yaml";
+    EXPECT_EQ(Call(api.Record("PostTEcho"), request).body.Member("payload").Member("p").ElementCount(), 3u);
+
     // The query binds after the headers: it replaces a header's value.
     request.url = "/t/echo?flag&count=4";
     EXPECT_EQ(Call(api.Record("PostTEcho"), request).body.Member("count").AsSigned(), 4);
@@ -380,6 +388,10 @@ TEST_F(EndpointEntry, BindingFailuresEndTheRequestWithTheirMessage) {
     EXPECT_EQ(error({.url = "/t/echo?flag", .body = "{}", .contentType = "text/plain"}),
               "Unsupported body content type");
     EXPECT_EQ(error({.url = "/t/echo?flag", .body = "{}"}), "Unsupported body content type");
+    EXPECT_EQ(error({.url = "/t/echo?flag",
+                     .body = std::string("\x81\xA1p\x01\x00", 5),
+                     .contentType = "application/x-msgpack"}),
+              "Extra MessgePack data found in body");
     const std::string reason(Brix::Json::Read("{").Message());
     EXPECT_EQ(error({.url = "/t/echo?flag", .body = "{", .contentType = "application/json"}),
               "Couldn't deserialize JSON value for parameter 'payload' of 'PostTEcho': " + reason);
