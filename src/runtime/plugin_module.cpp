@@ -48,7 +48,8 @@ void PluginModule::Handshake(HostLoadBlock* block, std::string_view shortName) {
 
     RegisterFrameworkTypes(*registry);
     RegisterEndpoints();
-    endpointTable = HostEndpointTable{};
+    endpointStorage = std::make_unique<Rest::EndpointTable>(*registry);
+    endpointTable = endpointStorage->HostTable();
 
     block->major = plugin.major;
     block->minor = plugin.minor;

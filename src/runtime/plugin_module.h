@@ -22,7 +22,9 @@
 #include "binding/type_registry.h"
 #include "binding/value_conversion.h"
 #include "logging/logger.h"
+#include "rest/endpoint_table.h"
 #include "rest/method_code.h"
+#include "rest/routes.h"
 #include "runtime/app_module.h"
 #include "runtime/event_names.h"
 #include "runtime/framework_types.h"
@@ -81,6 +83,11 @@ public:
     uint32_t HostHandle() const noexcept { return hostContext != nullptr ? hostContext->hostHandle : 0; }
     const PluginCallbacks& Callbacks() const noexcept { return callbacks; }
     const HostEndpointTable& EndpointTable() const noexcept { return endpointTable; }
+
+    // Routes registers the plugin's endpoints, each tagged with the module's tags:
+    //     auto routes = Routes();
+    //     routes.Get("/hux-game-queues/v1/queues/{id}", {"id"}, this, &GameQueuesPlugin::GetQueueById);
+    Rest::Routes Routes() { return Rest::Routes(*registry, tags); }
 
     // ---- resource events ----
 
@@ -198,6 +205,9 @@ private:
     const HostContext* hostContext = nullptr;
     PluginCallbacks callbacks{};
     HostEndpointTable endpointTable{};
+    // The arrays and texts endpointTable points to; built by the handshake from the registry, which
+    // it refers to and which outlives it.
+    std::unique_ptr<Rest::EndpointTable> endpointStorage;
     std::unique_ptr<PluginLogTarget> logTarget;
     std::mutex serviceProxyMutex;
 

@@ -1,0 +1,106 @@
+// route_test.cpp - template compilation, route matching and selection with its tie-break.
+#include "rest/route.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Brix::MethodCode;
+using Brix::Rest::CompileRoute;
+using Brix::Rest::ParameterMode;
+using Brix::Rest::PathParameter;
+using Brix::Rest::PathParameterMap;
+using Brix::Rest::Route;
+
+// Matches answers the decoded parameters of a match, or "no match".
+std::string Matches(const Route& route, std::string_view path) {
+    PathParameterMap parameters;
+    if (!Brix::Rest::MatchRoute(route, path, parameters)) {
+        return "no match";
+    }
+    std::string text;
+    for (const auto& [name, value] : parameters) {
+        text += name + "=" + value + ";";
+    }
+    return text;
+}
+
+TEST(RouteTemplate, EscapesTheTwelveCharactersAndTranslatesTheThreeGroupForms) {
+    std::vector<PathParameter> parameters;
+    EXPECT_EQ(Brix::Rest::TemplateExpression("/^$.*+?()[]|\\-/{a}/{+b}{#c}{d+#}", parameters),
+              "/\\^\\$\\.\\*\\+\\?\\(\\)\\[\\]\\|\\\\-/([^/]*)/(.*)#(.*)([^/]*)");
+    EXPECT_EQ(parameters, (std::vector<PathParameter>{{ParameterMode::Segment, "a"},
+                                                      {ParameterMode::Rest, "b"},
+                                                      {ParameterMode::Fragment, "c"},
+                                                      {ParameterMode::Segment, "d+#"}}));
+}
+
+TEST(RouteMatch, GroupsCaptureDecodedValuesAndLiteralPartsMatchOnlyThemselves) {
+    const Route segment = CompileRoute(MethodCode::Get, "", "/a.b/{id}");
+    EXPECT_EQ(Matches(segment, "/a.b/42"), "id=42;");
+    EXPECT_EQ(Matches(segment, "/a.b/4/2"), "no match");
+    EXPECT_EQ(Matches(segment, "/aXb/42"), "no match");
+    EXPECT_EQ(Matches(CompileRoute(MethodCode::Get, "", "/a/{+rest}"), "/a/4/2"), "rest=4/2;");
+    EXPECT_EQ(Matches(CompileRoute(MethodCode::Get, "", "/a{#frag}"), "/a#x/y"), "frag=x/y;");
+    // The match is made on the path as given, then each capture is decoded.
+    EXPECT_EQ(Matches(CompileRoute(MethodCode::Get, "", "/g/{config}/map/{map}"), "/g/1%2F2/map/a+b"),
+              "config=1/2;map=a b;");
+
+    const Route literal = CompileRoute(MethodCode::Get, "", "/a.b");
+    EXPECT_FALSE(literal.expression.has_value());
+    EXPECT_EQ(Matches(literal, "/a.b"), "");
+    EXPECT_EQ(Matches(literal, "/aXb"), "no match");
+    EXPECT_EQ(Matches(literal, "/a.b/"), "no match");
+}
+
+TEST(RouteMatch, APathBeyondTheBoundMatchesNoTemplatedRoute) {
+    const Route rest = CompileRoute(MethodCode::Get, "", "/a/{+rest}");
+    const std::string atBound = "/a/" + std::string(Brix::Rest::kMaxTemplatedPathLength - 3, 'x');
+    EXPECT_NE(Matches(rest, atBound), "no match");
+    // Far longer than the bound: would overflow the stack inside the matcher if it were tried.
+    EXPECT_EQ(Matches(rest, atBound + std::string(200000, 'x')), "no match");
+    const std::string longLiteral(5000, 'l');
+    EXPECT_EQ(Matches(CompileRoute(MethodCode::Get, "", longLiteral), longLiteral), "");
+}
+
+// Select answers the route chosen for method and path, or null.
+const Route* Select(const std::vector<const Route*>& routes, MethodCode method, std::string path,
+                    std::string functionName = {}, bool ignoreMethods = false) {
+    Brix::Rest::RequestTarget target;
+    target.method = method;
+    target.path = std::move(path);
+    target.functionName = std::move(functionName);
+    return Brix::Rest::SelectRoute(target, routes, ignoreMethods) ? target.route : nullptr;
+}
+
+TEST(RouteSelect, PrefersTheShortestDecodedParametersAndKeepsTheEarlierOnATie) {
+    const Route byId = CompileRoute(MethodCode::Get, "", "/q/{id}");
+    const Route all = CompileRoute(MethodCode::Get, "", "/q/all");
+    const Route byRest = CompileRoute(MethodCode::Get, "", "/q/{+rest}");
+    EXPECT_EQ(Select({&all, &byId}, MethodCode::Get, "/q/all"), &all);
+    EXPECT_EQ(Select({&byId, &all}, MethodCode::Get, "/q/all"), &all);
+    EXPECT_EQ(Select({&byId, &byRest}, MethodCode::Get, "/q/7"), &byId);
+    EXPECT_EQ(Select({&byRest, &byId}, MethodCode::Get, "/q/7"), &byRest);
+    // Lengths count decoded text: "%41" is one byte, so "a{rest}" (1) beats "{id}" (2).
+    const Route prefixed = CompileRoute(MethodCode::Get, "", "/q/a{rest}");
+    EXPECT_EQ(Select({&byId, &prefixed}, MethodCode::Get, "/q/a%41"), &prefixed);
+}
+
+TEST(RouteSelect, MethodsAndFunctionNamesMustAgreeUnlessIgnored) {
+    const Route get = CompileRoute(MethodCode::Get, "", "/r");
+    const Route any = CompileRoute(MethodCode::None, "", "/r");
+    const Route call = CompileRoute(MethodCode::Function, "doIt", "/r");
+    EXPECT_EQ(Select({&get}, MethodCode::Get, "/r"), &get);
+    EXPECT_EQ(Select({&get}, MethodCode::Post, "/r"), nullptr);
+    EXPECT_EQ(Select({&get}, MethodCode::Post, "/r", "", true), &get);
+    for (MethodCode method : {MethodCode::Delete, MethodCode::Get, MethodCode::Put, MethodCode::Function}) {
+        EXPECT_EQ(Select({&any}, method, "/r"), &any);
+    }
+    EXPECT_EQ(Select({&call}, MethodCode::Function, "/r", "doIt"), &call);
+    EXPECT_EQ(Select({&call}, MethodCode::Function, "/r", "other"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// url_text_test.cpp - percent-decoding, query parsing and trailing-slash trimming.
+#include "rest/url_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Brix::Rest::ParseQuery;
+using Brix::Rest::PercentDecode;
+using Brix::Rest::QueryMap;
+
+TEST(PercentDecode, DecodesEscapesAndPlus) {
+    EXPECT_EQ(PercentDecode("%41%42"), "AB");
+    EXPECT_EQ(PercentDecode("a+b"), "a b");
+    EXPECT_EQ(PercentDecode("%2f%00"), std::string("/\0", 2));
+}
+
+TEST(PercentDecode, KeepsMalformedEscapesAsTheWalkDefinesThem) {
+    // A "%" without two characters after it is dropped; the rest is copied.
+    EXPECT_EQ(PercentDecode("100%"), "100");
+    EXPECT_EQ(PercentDecode("%4"), "4");
+    // A character that is not a hexadecimal digit counts as 16, and only the low byte is kept.
+    EXPECT_EQ(PercentDecode("%zz"), "\x10");
+    EXPECT_EQ(PercentDecode("%g1"), "\x01");  // 16 * 16 + 1 = 257
+    EXPECT_EQ(PercentDecode("%4g"), "\x50");  // 16 * 4 + 16
+}
+
+TEST(ParseQuery, SplitsDecodesAndReplaces) {
+    EXPECT_TRUE(ParseQuery("").empty());
+    EXPECT_EQ(ParseQuery("a=1&a=2"), (QueryMap{{"a", "2"}}));
+    EXPECT_EQ(ParseQuery("flag"), (QueryMap{{"flag", ""}}));
+    EXPECT_EQ(ParseQuery("x=%3D"), (QueryMap{{"x", "="}}));
+    EXPECT_EQ(ParseQuery("a=1&"), (QueryMap{{"", ""}, {"a", "1"}}));
+    // Only the first "=" separates; names are decoded too.
+    EXPECT_EQ(ParseQuery("k%20y=a=b&&z"), (QueryMap{{"", ""}, {"k y", "a=b"}, {"z", ""}}));
+}
+
+TEST(UrlText, TrimsOneTrailingSlashOfLongerPaths) {
+    EXPECT_EQ(Brix::Rest::TrimTrailingSlash("/a//"), "/a/");
+    EXPECT_EQ(Brix::Rest::TrimTrailingSlash("/"), "/");
+}
+
+}  // namespace
