@@ -74,20 +74,8 @@ enum class IndexParse { Ok, Format, Range };
 IndexParse ParseIndex(std::string_view segment, std::size_t& index) noexcept {
     uint32_t base = 10;
     std::size_t at = 0;
-    auto digitValue = [](char c) -> uint32_t {
-        if (c >= '0' && c <= '9') {
-            return static_cast<uint32_t>(c - '0');
-        }
-        if (c >= 'a' && c <= 'f') {
-            return static_cast<uint32_t>(c - 'a' + 10);
-        }
-        if (c >= 'A' && c <= 'F') {
-            return static_cast<uint32_t>(c - 'A' + 10);
-        }
-        return 99;
-    };
     if (segment.size() > 2 && segment[0] == '0' && (segment[1] == 'x' || segment[1] == 'X') &&
-        digitValue(segment[2]) < 16) {
+        HexValue(segment[2]) < 16) {
         base = 16;
         at = 2;
     } else if (segment[0] == '0') {
@@ -97,7 +85,7 @@ IndexParse ParseIndex(std::string_view segment, std::size_t& index) noexcept {
     uint64_t value = 0;
     bool overflow = false;
     for (; at < segment.size(); ++at) {
-        const uint32_t digit = digitValue(segment[at]);
+        const uint32_t digit = HexValue(segment[at]);
         if (digit >= base) {
             break;
         }
