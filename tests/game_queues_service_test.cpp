@@ -159,10 +159,12 @@ TEST_F(ServiceConversation, InitialConfigurationCompleteOpensTheGatesWithDefault
     EXPECT_TRUE(EventsFor(kQueuesUri).empty());
     EXPECT_EQ(Get("/hux-game-queues/v1/queues").error, "Missing configuration data");
 
-    const std::size_t warnings = LoggedCount("Queues configuration is not available yet: (Platform Enabled Queues)");
+    const std::size_t warnings =
+        LoggedCount("Queues configuration is not available yet: (Platform Enabled Queues)");
     Update(kInitialConfigurationUri, "true");
     // The warning of what is still missing, written once more as the configuration completes.
-    EXPECT_EQ(LoggedCount("Queues configuration is not available yet: (Platform Enabled Queues)"), warnings + 1);
+    EXPECT_EQ(LoggedCount("Queues configuration is not available yet: (Platform Enabled Queues)"),
+              warnings + 1);
     EXPECT_EQ(
         LoggedCount("Platform config's initial configuration is complete, any missing configuration will use "
                     "defaults"),
