@@ -11,3 +11,10 @@ target_include_directories(hux_rapidjson SYSTEM INTERFACE ${RAPIDJSON_INCLUDE_DI
 if(HUX_BUILD_TESTS)
     find_package(GTest REQUIRED)
 endif()
+
+# Google Benchmark (Debian: libbenchmark-dev) is optional: the benchmarks are built when it is found.
+find_package(benchmark QUIET)
+option(HUX_BUILD_BENCHMARKS "Build the benchmarks (needs Google Benchmark)" ${benchmark_FOUND})
+if(HUX_BUILD_BENCHMARKS AND NOT benchmark_FOUND)
+    message(FATAL_ERROR "HUX_BUILD_BENCHMARKS needs Google Benchmark (Debian package libbenchmark-dev)")
+endif()

@@ -12,3 +12,18 @@ if(HUX_SANITIZE)
     target_compile_options(hux_options INTERFACE ${hux_sanitizers})
     target_link_options(hux_options INTERFACE ${hux_sanitizers})
 endif()
+
+# libFuzzer targets (fuzz/): clang only, on top of the sanitizer build. Every target of the project
+# is instrumented for coverage; the fuzz executables add the fuzzer's own main. Pointer-overflow
+# reports are made recoverable so that fuzz/ubsan-suppressions.txt can silence the one that
+# RapidJSON's headers raise on every document (see there); run-fuzzers.sh still halts on any other.
+option(HUX_BUILD_FUZZERS "Build the libFuzzer targets (clang, with HUX_SANITIZE)" OFF)
+if(HUX_BUILD_FUZZERS)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "HUX_BUILD_FUZZERS needs clang (the fuzz preset selects clang-14)")
+    endif()
+    if(NOT HUX_SANITIZE)
+        message(FATAL_ERROR "HUX_BUILD_FUZZERS needs HUX_SANITIZE=ON")
+    endif()
+    target_compile_options(hux_options INTERFACE -fsanitize=fuzzer-no-link -fsanitize-recover=pointer-overflow)
+endif()
