@@ -18,9 +18,10 @@ namespace Brix::Json {
 
 namespace {
 
-// kParseFlags: RapidJSON's strict defaults. They do not check that strings are valid UTF-8: string
-// bytes are kept as they are.
-constexpr unsigned kParseFlags = rapidjson::kParseDefaultFlags;
+// kParseFlags: RapidJSON's strict defaults, with numbers read to full precision: the default fast path
+// misreads some floats ("123e90" as 1.2299999999999999e92), so a written document would not read back
+// the same. They do not check that strings are valid UTF-8: string bytes are kept as they are.
+constexpr unsigned kParseFlags = rapidjson::kParseDefaultFlags | rapidjson::kParseFullPrecisionFlag;
 
 // ValueBuilder is the RapidJSON handler that builds the value. It keeps the open arrays and objects
 // on a stack; the target of the next event is the root, a new element appended to the innermost open

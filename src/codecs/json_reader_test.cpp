@@ -51,6 +51,9 @@ TEST(JsonReader, NumbersMapBySignFractionAndRange) {
     value = ReadOk("1e2");
     EXPECT_EQ(value.Kind(), BindingKind::Float);
     EXPECT_EQ(value.AsFloat(), 100.0);
+    // Floats are read to the nearest double, as the writer's shortest text expects.
+    EXPECT_EQ(ReadOk("123e90").AsFloat(), 1.23e92);
+    EXPECT_EQ(ReadOk("0.1").AsFloat(), 0.1);
 
     // Past 32 bits, and up to the ends of both 64-bit ranges.
     value = ReadOk("4294967296");
