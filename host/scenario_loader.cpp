@@ -356,7 +356,10 @@ std::string SyntaxMessage(std::string_view text, std::string_view source, Scenar
             if (const std::optional<std::size_t> offset = NumberAt(message.substr(at + kOffset.size()))) {
                 const auto [line, column] = LineAndColumn(text, *offset);
                 std::string reason(message.substr(kPrefix.size(), at - kPrefix.size()));
-                return Positioned(source, line, column, reason + ".");
+                if (!reason.ends_with('.')) {
+                    reason += '.';
+                }
+                return Positioned(source, line, column, reason);
             }
         }
     } else {
