@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <type_traits>
@@ -26,9 +27,10 @@ public:
     // by work comes back out of Run.
     template <class Work>
     std::invoke_result_t<Work&> Run(Work work) {
-        std::packaged_task<std::invoke_result_t<Work&>()> task(std::move(work));
-        auto result = task.get_future();
-        Post([&task] { task(); });
+        // The task is shared with the queued call, so that neither side outlives what it uses.
+        auto task = std::make_shared<std::packaged_task<std::invoke_result_t<Work&>()>>(std::move(work));
+        auto result = task->get_future();
+        Post([task] { (*task)(); });
         return result.get();
     }
 
