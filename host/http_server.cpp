@@ -140,6 +140,13 @@ void HostHttpServer::Route() {
         Say(request.method + " " + request.target + " " + std::to_string(response.status));
     });
 
+    server->set_error_handler([](const httplib::Request& request, httplib::Response& response) {
+        if (response.body.empty()) {
+            SendFailure(response, response.status,
+                        request.method + " " + request.path + " is not served here");
+        }
+    });
+
     server->Get("/", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content(index, std::string(kJson));
     });
