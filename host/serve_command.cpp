@@ -48,6 +48,19 @@ void WaitForStop(const sigset_t& signals, uint32_t exitAfterSeconds, const std::
     }
 }
 
+// ApiDocument is the OpenAPI text of the plugin that filled block.
+std::string ApiDocument(const HostLoadBlock& block) {
+    const char* shortName = block.shortName;
+    const uint32_t major = block.major;
+    const uint32_t minor = block.minor;
+    const uint32_t patch = block.patch;
+    const HostEndpointTable* table = block.endpoints;
+    const ApiInfo info{shortName != nullptr ? shortName : "",
+                       std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch)};
+    return Brix::Json::Write(RenderOpenApi(table != nullptr ? *table : HostEndpointTable{}, info), nullptr,
+                             "\n");
+}
+
 }  // namespace
 
 int ServeCommand(const CommandLine& line) {
@@ -72,16 +85,7 @@ int ServeCommand(const CommandLine& line) {
             return opened.Error().Message();
         }
         session = std::move(opened).Value();
-        const HostLoadBlock& block = session->Host().Block();
-        const char* shortName = block.shortName;
-        const uint32_t major = block.major;
-        const uint32_t minor = block.minor;
-        const uint32_t patch = block.patch;
-        const HostEndpointTable* table = block.endpoints;
-        ApiInfo info{shortName != nullptr ? shortName : "",
-                     std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch)};
-        openApi = Brix::Json::Write(RenderOpenApi(table != nullptr ? *table : HostEndpointTable{}, info),
-                                    nullptr, "\n");
+        openApi = ApiDocument(session->Host().Block());
         return {};
     });
     if (!openError.empty()) {
