@@ -145,8 +145,12 @@ void DevHost::ScriptLcds(const std::string& destination, const std::string& meth
 
 void DevHost::ScriptLcdsError(const std::string& destination, const std::string& method, uint32_t status,
                               std::string error) {
-    lcdsAnswers.insert_or_assign(LcdsKey(destination, method),
-                                 ScriptedAnswer::Error(status, std::move(error)));
+    ScriptLcdsAnswer(destination, method, ScriptedAnswer::Error(status, std::move(error)));
+}
+
+void DevHost::ScriptLcdsAnswer(const std::string& destination, const std::string& method,
+                               ScriptedAnswer answer) {
+    lcdsAnswers.insert_or_assign(LcdsKey(destination, method), std::move(answer));
 }
 
 // ---- deliveries -------------------------------------------------------------------------------------
@@ -216,6 +220,12 @@ bool DevHost::IsSubscribed(std::string_view eventName) const {
         }
     }
     return false;
+}
+
+void DevHost::ClearRecords() {
+    calls.clear();
+    requests.clear();
+    sentEvents.clear();
 }
 
 std::vector<HostCall> DevHost::CallsTo(HostSlot slot) const {

@@ -169,6 +169,9 @@ public:
                     Brix::BindingProperty body);
     void ScriptLcdsError(const std::string& destination, const std::string& method, uint32_t status,
                          std::string error);
+    // ScriptLcdsAnswer answers the LCDS invoke of destination.method with answer as it stands: a streamed
+    // answer carries the JSON text of the whole response, {"typeName": ..., "body": ...}.
+    void ScriptLcdsAnswer(const std::string& destination, const std::string& method, ScriptedAnswer answer);
 
     // SetRequestHook runs hook inside every request, before the host answers it: the place to deliver
     // an event while the plugin waits for an answer.
@@ -208,6 +211,9 @@ public:
 
     const std::vector<HostCall>& Calls() const noexcept { return calls; }
     void ClearCalls() { calls.clear(); }
+    // ClearRecords forgets the calls, requests and sent events recorded so far: a host that runs for
+    // long takes what it needs from them and drops them.
+    void ClearRecords();
     const std::vector<RecordedRequest>& Requests() const noexcept { return requests; }
     const std::vector<SentEvent>& SentEvents() const noexcept { return sentEvents; }
     const std::vector<Subscription>& Subscriptions() const noexcept { return subscriptions; }

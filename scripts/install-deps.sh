@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [--test]   (--test adds what only the test run needs)
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config zlib1g-dev libyaml-dev rapidjson-dev libgtest-dev)
+packages=(g++ cmake ninja-build pkg-config zlib1g-dev libyaml-dev rapidjson-dev libcpp-httplib-dev libgtest-dev)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(g++-multilib clang-format)
 fi

@@ -1,0 +1,47 @@
+// command_line.h - hux-host's command line: the command and its options.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "binding/maybe_type.h"
+
+namespace HuxHost {
+
+// Command is what hux-host is asked to do.
+enum class Command {
+    Run,
+    Get,
+    Serve,
+    Help,
+};
+
+// kDefaultPort is the port serve listens on unless told otherwise.
+inline constexpr uint16_t kDefaultPort = 8765;
+
+// CommandLine is a parsed command line. Empty paths mean the defaults: the plugin beside hux-host and
+// the built-in default scenario.
+struct CommandLine {
+    Command command = Command::Run;
+    std::optional<Command> helpTopic;  // Help: the command asked about, none for the general help
+    std::string pluginPath;
+    std::string scenarioPath;
+    bool json = false;              // run
+    std::string routePath;          // get
+    uint16_t port = kDefaultPort;   // serve; 0 picks a free port
+    uint32_t exitAfterSeconds = 0;  // serve; 0 serves until interrupted
+};
+
+// ParseCommandLine reads the arguments after the program's name:
+//     [COMMAND] [OPTIONS]   with COMMAND run (the default), get PATH, serve or help [COMMAND]
+// Options take their value as the next argument or after "=" (--port=8080). "--help" or "-h" anywhere
+// asks for the help of the command given. A failure's message says what is wrong with which argument.
+Brix::MaybeType<CommandLine> ParseCommandLine(std::span<const std::string_view> arguments);
+
+// CommandName is "run", "get", "serve" or "help".
+std::string_view CommandName(Command command);
+
+}  // namespace HuxHost

@@ -1,0 +1,67 @@
+// http_server.h - hux-host's HTTP/1.1 server on 127.0.0.1: the plugin's routes, its events as
+// Server-Sent Events, resource deliveries and the API description.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "binding/maybe_type.h"
+#include "event_stream.h"
+#include "plugin_session.h"
+#include "plugin_thread.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace HuxHost {
+
+// HostHttpServer serves one started plugin. Every plugin call runs on the plugin thread; after each,
+// the server prints what the plugin logged, publishes the events it sent to the event stream and
+// drops the host's records of them.
+//   GET /                        an index of what is served, JSON
+//   GET /openapi.json            the OpenAPI document (given at construction)
+//   GET /events                  Server-Sent Events: every event from the time of connection
+//   PUT /resources/<uri>         a JSON body delivered as an Update of <uri> (400 for a body that is not
+//                                JSON); answers {"uri", "eventType", "followed", "eventsSent"}
+//   DELETE /resources/<uri>      a Delete of <uri>, answered the same way
+//   GET anything else            offered to the plugin's routes; the answer's JSON with the plugin's
+//                                status, or {"status", "message"} for a failure (status 500 when the
+//                                plugin gave none)
+class HostHttpServer {
+public:
+    HostHttpServer(PluginThread& pluginThread, PluginSession& session, EventStream& events,
+                   std::string openApi);
+    ~HostHttpServer();
+    HostHttpServer(const HostHttpServer&) = delete;
+    HostHttpServer& operator=(const HostHttpServer&) = delete;
+
+    // Bind listens on 127.0.0.1 at port, or at a free port for 0; answers the port.
+    Brix::MaybeType<int> Bind(uint16_t port);
+
+    // Serve answers requests until Stop is called (from another thread); then it returns.
+    void Serve();
+
+    // Stop ends the event streams and the server. Safe from any thread, and more than once.
+    void Stop();
+
+    // Drain prints the plugin's new log lines and publishes its new events, then drops the host's
+    // records; answers the number of events. Runs on the plugin thread only.
+    std::size_t Drain();
+
+private:
+    void Route();
+
+    PluginThread& pluginThread;
+    PluginSession& session;
+    EventStream& events;
+    std::string openApi;
+    std::string index;
+    std::unique_ptr<httplib::Server> server;
+};
+
+// Say prints one line on standard output at once: the server's output is read while it runs.
+void Say(const std::string& line);
+
+}  // namespace HuxHost

@@ -1,0 +1,187 @@
+// run_report.cpp - playing a scenario from Start to Stop and collecting what the plugin did.
+#include "run_report.h"
+
+#include <array>
+
+#include "rest/method_code.h"
+#include "scenario_script.h"
+
+namespace HuxHost {
+
+namespace {
+
+using Brix::BindingProperty;
+
+// RoutePath is the path template and method of one endpoint record, copied out of the packed record.
+struct RoutePath {
+    std::string path;
+    uint32_t method = 0;
+};
+
+std::vector<RoutePath> RoutePaths(const HostLoadBlock& block) {
+    std::vector<RoutePath> paths;
+    const HostEndpointTable* table = block.endpoints;
+    for (const HostEndpointRecord* record = table != nullptr ? table->endpoints : nullptr; record != nullptr;
+         record = record->next) {
+        const char* path = record->path;
+        const uint32_t method = record->method;
+        paths.push_back({path != nullptr ? path : "", method});
+    }
+    return paths;
+}
+
+std::string ParameterValue(std::string_view name, const BindingProperty& queue) {
+    if (name == "id") {
+        return std::to_string(NumberOf(queue.Member("id")));
+    }
+    if (name == "queueType") {
+        return std::string(queue.Member("type").AsString());
+    }
+    if (name == "gameTypeConfigId") {
+        return std::to_string(NumberOf(queue.Member("gameTypeConfig").Member("id")));
+    }
+    if (name == "mapId") {
+        return std::to_string(NumberOf(queue.Member("mapId")));
+    }
+    return "0";
+}
+
+// SampleQueue is the queue whose values fill the routes' path parameters: the first published one, else
+// one made from the scenario's first queue definition, else one of type "NORMAL" with every number 0.
+BindingProperty SampleQueue(const BindingProperty& published, const Scenario& scenario) {
+    if (published.ElementCount() > 0) {
+        return published.Element(0);
+    }
+    BindingProperty sample;
+    sample.MemberForWriting("type").SetString("NORMAL");
+    if (scenario.matchmaker && scenario.matchmaker->queues.ElementCount() > 0) {
+        const BindingProperty& definition = scenario.matchmaker->queues.Element(0);
+        sample.MemberForWriting("id").SetSigned(NumberOf(definition.Member("id")));
+        if (!definition.Member("type").AsString().empty()) {
+            sample.MemberForWriting("type").SetString(definition.Member("type").AsString());
+        }
+        sample.MemberForWriting("gameTypeConfig")
+            .MemberForWriting("id")
+            .SetSigned(NumberOf(definition.Member("gameTypeConfigId")));
+        sample.MemberForWriting("mapId").SetSigned(NumberOf(definition.Member("supportedMapIds").Element(0)));
+    }
+    return sample;
+}
+
+// ReadEvents adds every event the plugin sent to the report; answers the last queue list among them.
+BindingProperty ReadEvents(const DevHost& host, RunReport& report) {
+    BindingProperty lastQueues;
+    for (const SentEvent& event : host.SentEvents()) {
+        const BindingProperty& data = event.payload.Member("data");
+        PublishedEvent published;
+        published.name = event.name;
+        published.uri = std::string(event.payload.Member("uri").AsString());
+        published.eventType = std::string(event.payload.Member("eventType").AsString());
+        published.summary = Summarize(data);
+        if (IsQueueList(data)) {
+            published.queues = CountQueues(data);
+            report.queuesPublished = true;
+            lastQueues = data;
+        }
+        report.events.push_back(std::move(published));
+    }
+    return lastQueues;
+}
+
+void CallRoutes(PluginSession& session, const std::vector<RoutePath>& routes, const BindingProperty& sample,
+                RunReport& report) {
+    for (const RoutePath& route : routes) {
+        if (route.method != static_cast<uint32_t>(Brix::MethodCode::Get)) {
+            continue;
+        }
+        RouteResult result;
+        result.pathTemplate = route.path;
+        result.url = SampleUrl(route.path, sample);
+        const RouteAnswer answer = session.Get(result.url);
+        result.status = HttpStatus(answer);
+        result.error = answer.error;
+        if (answer.error) {
+            result.summary = *answer.error;
+        } else if (!answer.bodyError.empty()) {
+            result.summary = "unreadable answer: " + answer.bodyError;
+        } else {
+            result.summary = Summarize(answer.body);
+        }
+        report.routes.push_back(std::move(result));
+    }
+}
+
+// ReadCalls adds the plugin's log lines to the report and counts its yields.
+void ReadCalls(const DevHost& host, RunReport& report) {
+    for (const HostCall& call : host.Calls()) {
+        if (call.slot == HostSlot::Log) {
+            report.log.push_back({call.level, call.text});
+        } else if (call.slot == HostSlot::Yield) {
+            ++report.yields;
+        }
+    }
+}
+
+}  // namespace
+
+std::string LevelName(int32_t level) {
+    constexpr std::array<std::string_view, 4> kNames = {"OKAY", "WARN", "ERROR", "ALWAYS"};
+    if (level >= 0 && static_cast<std::size_t>(level) < kNames.size()) {
+        return std::string(kNames[static_cast<std::size_t>(level)]);
+    }
+    return std::to_string(level);
+}
+
+std::string SampleUrl(std::string_view pathTemplate, const BindingProperty& queue) {
+    std::string url;
+    std::size_t at = 0;
+    while (at < pathTemplate.size()) {
+        const std::size_t open = pathTemplate.find('{', at);
+        const std::size_t close = open == std::string_view::npos ? open : pathTemplate.find('}', open);
+        if (close == std::string_view::npos) {
+            url += pathTemplate.substr(at);
+            break;
+        }
+        url += pathTemplate.substr(at, open - at);
+        url += ParameterValue(pathTemplate.substr(open + 1, close - open - 1), queue);
+        at = close + 1;
+    }
+    return url;
+}
+
+RunReport RunScenario(PluginSession& session, const Scenario& scenario) {
+    DevHost& host = session.Host();
+    RunReport report;
+    report.pluginPath = session.PluginPath();
+    const HostLoadBlock& block = host.Block();
+    const char* shortName = block.shortName;
+    report.shortName = shortName != nullptr ? shortName : "";
+    const uint32_t major = block.major;
+    const uint32_t minor = block.minor;
+    const uint32_t patch = block.patch;
+    report.version = std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
+    const std::vector<RoutePath> routes = RoutePaths(block);
+    report.endpointCount = static_cast<uint32_t>(routes.size());
+    report.scenarioSource = scenario.source;
+    report.scenarioDescription = scenario.description;
+    report.timelineSteps = scenario.timeline.size();
+
+    report.started = session.Start(scenario);
+    if (report.started) {
+        for (const TimelineStep& step : scenario.timeline) {
+            report.timelineUnfollowed += PlayStep(step, host) ? 0 : 1;
+        }
+    }
+    const BindingProperty lastQueues = ReadEvents(host, report);
+    report.queues = QueueRows(lastQueues);
+    if (report.started) {
+        CallRoutes(session, routes, SampleQueue(lastQueues, scenario), report);
+        report.beforeStop = session.Stats();
+    }
+    session.Stop();
+    report.afterStop = session.Stats();
+    ReadCalls(host, report);
+    return report;
+}
+
+}  // namespace HuxHost

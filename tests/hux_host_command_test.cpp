@@ -1,0 +1,187 @@
+// hux_host_command_test.cpp - the hux-host program's run and get commands, run as a separate process on
+// the built plugin and the shipped scenarios.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "binding/binding_property.h"
+#include "child_process.h"
+#include "codecs/json_reader.h"
+
+namespace HuxTest {
+namespace {
+
+const std::string kHost = HUX_HOST_PATH;
+const std::string kPlugin = HUX_PLUGIN_PATH;
+const std::string kScenarios = HUX_SCENARIO_DIR;
+
+ProcessOutput HuxHost(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), kHost);
+    arguments.insert(arguments.end(), {"--plugin", kPlugin});
+    return RunProgram(arguments);
+}
+
+// Positions finds each text in out, in order, and answers where each starts (npos for one missing).
+std::vector<std::size_t> Positions(const std::string& out, const std::vector<std::string>& texts) {
+    std::vector<std::size_t> positions;
+    for (const std::string& text : texts) {
+        positions.push_back(out.find(text));
+    }
+    return positions;
+}
+
+std::string WriteFile(const std::string& name, const std::string& text) {
+    const std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
+    const ProcessOutput run = HuxHost({"run"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::vector<std::size_t> sections =
+        Positions(run.out, {"\n== Log (", "\n== Events (", "\n== Queues (41 published, 27 available)\n",
+                            "\n== Routes (7)\n", "\n== Memory ", "\nbefore Stop ", "\nafter Stop "});
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        ASSERT_NE(sections[i], std::string::npos) << "section " << i << " missing:\n" << run.out;
+        if (i > 0) {
+            EXPECT_LT(sections[i - 1], sections[i]);
+        }
+    }
+    // The timeline enabled ranked Tarn and disabled ARAM after Start; the translations arrived by then.
+    EXPECT_NE(
+        run.out.find(
+            "1210  TARN_RANKED_SOLO    21  TARN               PvP       Available         Ranked Tarn\n"),
+        std::string::npos);
+    EXPECT_NE(
+        run.out.find("\n 450  NORMAL              12  ARAM               PvP       PlatformDisabled  ARAM\n"),
+        std::string::npos);
+    EXPECT_NE(
+        run.out.find("ALWAYS The queues cache is stale. The following queues have changed: 450, 1210\n"),
+        std::string::npos);
+    // Each route answered, its parameters filled from the first published queue.
+    const std::string routes = run.out.substr(sections[3], sections[4] - sections[3]);
+    EXPECT_NE(routes.find(
+                  "200  GET /hux-game-queues/v1/queues/type/NORMAL         queue 400 NORMAL \"Normal (Draft "
+                  "Pick)\", Available\n"),
+              std::string::npos);
+    EXPECT_NE(
+        routes.find(
+            "200  GET /hux-game-queues/v1/game-type-config/2/map/11  game type config 2 GAME_CFG_DRAFT\n"),
+        std::string::npos);
+    EXPECT_EQ(routes.find("\n5"), std::string::npos) << routes;
+    EXPECT_EQ(routes.find("\n4"), std::string::npos) << routes;
+}
+
+TEST(HuxHostRun, TheFailureScenariosStartButPublishNoQueueList) {
+    const ProcessOutput down = HuxHost({"run", "--scenario", kScenarios + "/matchmaker-down.json"});
+    ASSERT_EQ(down.exitCode, 0) << down.err;
+    EXPECT_NE(down.out.find("\n== Queues (none published)\n"), std::string::npos);
+    EXPECT_NE(
+        down.out.find("\n500  GET /hux-game-queues/v1/queues                    Error requesting available "
+                      "queues: Error response for POST /hux-login/v1/session/invoke: matchmakerService is "
+                      "unavailable\n"),
+        std::string::npos)
+        << down.out;
+    // The custom games do not need the matchmaker.
+    EXPECT_NE(down.out.find("\n200  GET /hux-game-queues/v1/custom "), std::string::npos);
+
+    const ProcessOutput incomplete =
+        HuxHost({"run", "--scenario", kScenarios + "/configuration-incomplete.yaml"});
+    ASSERT_EQ(incomplete.exitCode, 0) << incomplete.err;
+    EXPECT_NE(incomplete.out.find("\n== Events (0)\n\n== Queues (none published)\n"), std::string::npos);
+    EXPECT_NE(
+        incomplete.out.find("\nWARN   Queues configuration is not available yet: (Game Type Configs)\n"),
+        std::string::npos);
+    EXPECT_NE(
+        incomplete.out.find("\n500  GET /hux-game-queues/v1/custom                     Missing configuration "
+                            "data\n"),
+        std::string::npos)
+        << incomplete.out;
+}
+
+TEST(HuxHostRun, TheJsonReportCarriesTheSameCountsAndTheMatchmakersDelay) {
+    // The default scenario with a matchmaker that answers only after four turns of the host's loop.
+    std::ifstream file(kScenarios + "/default.json");
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string answer = R"("answer": "compressed",)";
+    const std::size_t at = text.find(answer);
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at + answer.size(), R"( "delayYields": 4,)");
+    const std::string path = WriteFile("delayed-matchmaker.json", text);
+
+    const ProcessOutput run = HuxHost({"run", "--json", "--scenario", path});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    Brix::ConversionStatus parsed = Brix::Json::Read(run.out);
+    ASSERT_TRUE(parsed.Ok()) << parsed.Message();
+    const Brix::BindingProperty& report = parsed.Value();
+    EXPECT_TRUE(report.Member("started").AsBool());
+    EXPECT_EQ(report.Member("yields").AsUnsigned(), 4u);
+    EXPECT_EQ(report.Member("queues").ElementCount(), 41u);
+    EXPECT_EQ(report.Member("routes").ElementCount(), 7u);
+    EXPECT_EQ(report.Member("scenario").Member("timelineSteps").AsUnsigned(), 2u);
+    const Brix::BindingProperty& lastEvent =
+        report.Member("events").Element(report.Member("events").ElementCount() - 1);
+    EXPECT_EQ(lastEvent.Member("uri").AsString(), "/hux-game-queues/v1/queues");
+    EXPECT_EQ(lastEvent.Member("available").AsUnsigned(), 27u);
+    const Brix::BindingProperty& memory = report.Member("memory");
+    EXPECT_LT(memory.Member("afterStop").Member("bytesInUse").AsUnsigned(),
+              memory.Member("beforeStop").Member("bytesInUse").AsUnsigned());
+}
+
+TEST(HuxHostRun, APluginThatCannotBeLoadedEndsTheRunWithAFailure) {
+    const ProcessOutput run = RunProgram({kHost, "run", "--plugin", "/nonexistent/libhux-game-queues.so"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("hux-host: cannot load /nonexistent/libhux-game-queues.so: ", 0), 0u) << run.err;
+}
+
+TEST(HuxHostGet, PrintsARoutesAnswerOrItsFailure) {
+    const ProcessOutput found = HuxHost({"get", "/hux-game-queues/v1/queues/420"});
+    ASSERT_EQ(found.exitCode, 0) << found.err;
+    Brix::ConversionStatus queue = Brix::Json::Read(found.out);
+    ASSERT_TRUE(queue.Ok()) << queue.Message();
+    EXPECT_EQ(queue.Value().Member("id").AsUnsigned(), 420u);
+    EXPECT_EQ(queue.Value().Member("name").AsString(), "Ranked Solo/Duo");
+    EXPECT_NE(found.out.find("\n    \"id\": 420,\n"), std::string::npos) << "not indented";
+
+    const ProcessOutput missing = HuxHost({"get", "/hux-game-queues/v1/queues/999"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "hux-host: GET /hux-game-queues/v1/queues/999: 404 No queue found with id 999\n");
+}
+
+TEST(HuxHostCommands, AMalformedScenarioIsRefusedBeforeThePluginRuns) {
+    const std::string syntax = WriteFile("broken.json", "{\n  \"resources\": {\n    \"/a\": [1, 2\n  }\n}\n");
+    const ProcessOutput broken = HuxHost({"run", "--scenario", syntax});
+    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_EQ(broken.err, "hux-host: " + syntax + ":4:3: Missing a comma or ']' after an array element.\n");
+
+    const std::string shape = WriteFile(
+        "misshapen.yaml", "resources: {}\ntimeline:\n  - update: /a\n    value: 1\n  - delete: b\n");
+    const ProcessOutput misshapen = HuxHost({"get", "/hux-game-queues/v1/queues", "--scenario", shape});
+    EXPECT_EQ(misshapen.exitCode, 2);
+    EXPECT_EQ(misshapen.out, "");
+    EXPECT_EQ(misshapen.err,
+              "hux-host: " + shape +
+                  ": timeline[1].delete: expected a resource URI starting with \"/\", found \"b\"\n");
+}
+
+TEST(HuxHostCommands, EachCommandHasItsHelpAndAWrongCommandLineIsRefused) {
+    for (const std::string command : {"run", "get", "serve"}) {
+        const ProcessOutput help = RunProgram({kHost, command, "--help"});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(help.out.rfind("usage: hux-host " + command, 0), 0u) << help.out;
+        EXPECT_NE(help.out.find("\nexamples:\n"), std::string::npos);
+    }
+    const ProcessOutput unknown = RunProgram({kHost, "get", "/x", "--port", "1"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, "hux-host: unknown option '--port' for get (see hux-host get --help)\n");
+}
+
+}  // namespace
+}  // namespace HuxTest

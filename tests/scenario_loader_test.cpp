@@ -1,0 +1,137 @@
+// scenario_loader_test.cpp - reading scenarios: what a valid one holds, and where a broken one is
+// broken.
+#include "scenario_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "default_scenario.h"
+
+namespace HuxHost {
+namespace {
+
+using Brix::PluginResourceEventType;
+
+constexpr std::string_view kScenario = R"({
+  "description": "two queues",
+  "resources": {"/hux-login/v1/session": {"state": "SUCCEEDED"}, "/b": [1, 2]},
+  "matchmaker": {"answer": "plain", "delayYields": 3, "queues": [{"id": 420}, {"id": 450, "type": "NORMAL"}]},
+  "translations": {"420": {"name": "Ranked"}},
+  "timeline": [{"update": "/b", "value": null}, {"delete": "/hux-login/v1/session"}]
+})";
+
+constexpr std::string_view kYamlScenario = R"(# the same scenario, with a failing matchmaker
+resources:
+  /hux-login/v1/session: {state: SUCCEEDED}
+  /b: [1, 2]
+matchmaker: {answer: failing, error: {status: 502, message: bad gateway}}
+timeline:
+  - update: /b
+    value: [3]
+)";
+
+std::string Failure(std::string_view text, ScenarioFormat format = ScenarioFormat::Json) {
+    Brix::MaybeType<Scenario> scenario = ParseScenario(text, "s", format);
+    return scenario ? "no failure" : scenario.Error().Message();
+}
+
+TEST(ScenarioLoader, ReadsEveryPartOfAScenarioInJsonOrYaml) {
+    Brix::MaybeType<Scenario> json = ParseScenario(kScenario, "two.json", ScenarioFormat::Json);
+    ASSERT_TRUE(json) << json.Error().Message();
+    const Scenario& scenario = json.Value();
+    EXPECT_EQ(scenario.source, "two.json");
+    EXPECT_EQ(scenario.description, "two queues");
+    ASSERT_EQ(scenario.resources.size(), 2u);
+    EXPECT_EQ(scenario.resources[1].first, "/hux-login/v1/session");
+    EXPECT_EQ(scenario.resources[1].second.Member("state").AsString(), "SUCCEEDED");
+    ASSERT_TRUE(scenario.matchmaker);
+    EXPECT_EQ(scenario.matchmaker->answer, MatchmakerAnswer::Plain);
+    EXPECT_EQ(scenario.matchmaker->delayYields, 3u);
+    EXPECT_EQ(scenario.matchmaker->queues.ElementCount(), 2u);
+    ASSERT_TRUE(scenario.translations);
+    EXPECT_EQ(scenario.translations->Member("420").Member("name").AsString(), "Ranked");
+    ASSERT_EQ(scenario.timeline.size(), 2u);
+    EXPECT_EQ(scenario.timeline[0].type, PluginResourceEventType::Update);
+    EXPECT_TRUE(scenario.timeline[0].value.IsEmpty());
+    EXPECT_EQ(scenario.timeline[1].type, PluginResourceEventType::Delete);
+    EXPECT_EQ(scenario.timeline[1].uri, "/hux-login/v1/session");
+
+    Brix::MaybeType<Scenario> yaml = ParseScenario(kYamlScenario, "two.yaml", ScenarioFormat::Yaml);
+    ASSERT_TRUE(yaml) << yaml.Error().Message();
+    EXPECT_EQ(yaml.Value().resources.size(), 2u);
+    EXPECT_EQ(yaml.Value().matchmaker->answer, MatchmakerAnswer::Failing);
+    EXPECT_EQ(yaml.Value().matchmaker->errorStatus, 502u);
+    EXPECT_EQ(yaml.Value().matchmaker->errorMessage, "bad gateway");
+    EXPECT_FALSE(yaml.Value().translations);
+    EXPECT_EQ(yaml.Value().timeline[0].value.Element(0).AsUnsigned(), 3u);
+    EXPECT_EQ(FormatOfPath("a.yml"), ScenarioFormat::Yaml);
+    EXPECT_EQ(FormatOfPath("a.yaml.json"), ScenarioFormat::Json);
+}
+
+TEST(ScenarioLoader, SyntaxErrorsNameTheSourceLineAndColumn) {
+    EXPECT_EQ(Failure("{\n  \"resources\": {\n    \"/a\": tru\n  }\n}"), "s:3:14: Invalid value.");
+    EXPECT_EQ(Failure("{\"resources\": {}}\n{}"),
+              "s:2:1: The document root must not be followed by other values.");
+    // libyaml counts from 0; the message counts from 1 like the JSON one.
+    EXPECT_EQ(Failure("resources:\n  /a: [1, 2\n", ScenarioFormat::Yaml),
+              "s:3:1: YAML parser error: did not find expected ',' or ']'.");
+    EXPECT_EQ(Failure("a: *nowhere\n", ScenarioFormat::Yaml),
+              "s:1:4: Undefined alias encountered: \"nowhere\".");
+    EXPECT_EQ(Failure(" \n"), "s: the scenario is empty");
+}
+
+TEST(ScenarioLoader, MisshapenScenariosNameThePlaceAndTheProblem) {
+    const std::vector<std::pair<std::string_view, std::string_view>> cases = {
+        {R"([1])",
+         R"(s: expected an object with "resources", "matchmaker", "translations" and "timeline", found a list)"},
+        {R"({"resource": {}})",
+         R"(s: resource: unknown key (expected one of "description", "resources", "matchmaker", "translations", "timeline"))"},
+        {R"({"resources": {"a/b": 1}})", R"(s: resources["a/b"]: a resource URI starts with "/")"},
+        {R"({"matchmaker": {"queues": []}})",
+         R"(s: matchmaker: "answer" is missing ("compressed", "plain" or "failing"))"},
+        {R"({"matchmaker": {"answer": "zip"}})",
+         R"(s: matchmaker.answer: expected "compressed", "plain" or "failing", found "zip")"},
+        {R"({"matchmaker": {"answer": "plain"}})",
+         R"(s: matchmaker: "queues" is missing: the matchmaker answers with a list of queues)"},
+        {R"({"matchmaker": {"answer": "plain", "queues": [{"id": 1}, {"id": "2"}]}})",
+         R"(s: matchmaker.queues[1].id: expected an integer, found "2")"},
+        {R"({"matchmaker": {"answer": "compressed", "queues": [], "delayYields": -1}})",
+         R"(s: matchmaker.delayYields: expected a number of yields from 0 to 10000, found -1)"},
+        {R"({"matchmaker": {"answer": "failing", "queues": []}})",
+         R"(s: matchmaker.queues: a failing matchmaker answers no queues, so it takes neither "queues" nor "delayYields")"},
+        {R"({"matchmaker": {"answer": "failing", "error": {"status": 99}}})",
+         R"(s: matchmaker.error.status: expected an HTTP status from 100 to 599, found 99)"},
+        {R"({"matchmaker": {"answer": "plain", "queues": [], "error": {}}})",
+         R"(s: matchmaker.error: only a failing matchmaker takes an "error")"},
+        {R"({"translations": []})",
+         R"(s: translations: expected an object of queue id to texts, found a list)"},
+        {R"({"timeline": [{"update": "/a"}]})", R"(s: timeline[0]: an update needs a "value")"},
+        {R"({"timeline": [{"update": "/a", "delete": "/a"}]})",
+         R"(s: timeline[0]: a step has either "update" (with "value") or "delete")"},
+        {R"({"timeline": [{"delete": "/a", "value": 1}]})",
+         R"(s: timeline[0].value: unknown key (expected one of "delete"))"},
+    };
+    for (const auto& [text, message] : cases) {
+        EXPECT_EQ(Failure(text), message) << text;
+    }
+}
+
+TEST(ScenarioLoader, TheShippedScenariosAreWhole) {
+    Brix::MaybeType<Scenario> builtIn =
+        ParseScenario(DefaultScenarioText(), kDefaultScenarioSource, ScenarioFormat::Json);
+    ASSERT_TRUE(builtIn) << builtIn.Error().Message();
+    EXPECT_EQ(builtIn.Value().resources.size(), 19u);
+    EXPECT_EQ(builtIn.Value().matchmaker->queues.ElementCount(), 41u);
+    EXPECT_EQ(builtIn.Value().translations->MemberCount(), 39u);
+    for (const char* name : {"/default.json", "/matchmaker-down.json", "/configuration-incomplete.yaml"}) {
+        const std::string path = std::string(HUX_SCENARIO_DIR) + name;
+        Brix::MaybeType<Scenario> shipped = LoadScenarioFile(path);
+        EXPECT_TRUE(shipped) << shipped.Error().Message();
+    }
+    EXPECT_EQ(LoadScenarioFile("/nonexistent.json").Error().Message(),
+              "/nonexistent.json: cannot open the scenario: No such file or directory");
+}
+
+}  // namespace
+}  // namespace HuxHost
