@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config zlib1g-dev libyaml-dev rapidjson-dev libcpp-httplib-dev libgtest-dev)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(g++-multilib clang-format)
+    packages+=(g++-multilib clang-format libbenchmark-dev)
 fi
 
 missing=()
