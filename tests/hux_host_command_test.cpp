@@ -122,7 +122,7 @@ TEST(HuxHostRun, TheJsonReportCarriesTheSameCountsAndTheMatchmakersDelay) {
     EXPECT_EQ(report.Member("yields").AsUnsigned(), 4u);
     EXPECT_EQ(report.Member("queues").ElementCount(), 41u);
     EXPECT_EQ(report.Member("routes").ElementCount(), 7u);
-    EXPECT_EQ(report.Member("scenario").Member("timelineSteps").AsUnsigned(), 2u);
+    EXPECT_EQ(report.Member("scenario").Member("timelineSteps").AsUnsigned(), 3u);
     const Brix::BindingProperty& lastEvent =
         report.Member("events").Element(report.Member("events").ElementCount() - 1);
     EXPECT_EQ(lastEvent.Member("uri").AsString(), "/hux-game-queues/v1/queues");
