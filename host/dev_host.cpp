@@ -92,6 +92,7 @@ bool DevHost::Start(uint32_t hostHandle) {
     return StartWithContext(&context);
 }
 
+// NOLINTNEXTLINE(readability-make-member-function-const): it drives the plugin
 bool DevHost::StartWithContext(const HostContext* hostContext) {
     if (!loaded) {
         return false;
@@ -240,6 +241,7 @@ std::vector<HostCall> DevHost::CallsTo(HostSlot slot) const {
 
 // ---- the plugin's endpoints ---------------------------------------------------------------------------
 
+// NOLINTNEXTLINE(readability-make-member-function-const): it drives the plugin
 RouteAnswer DevHost::CallRoute(Brix::MethodCode method, std::string_view url,
                                const std::vector<std::pair<std::string, std::string>>& headers,
                                std::string_view body, std::string_view contentType) {

@@ -14,7 +14,6 @@ using Brix::MethodCode;
 using Brix::RequestParameter;
 using HuxHost::HostSlot;
 using HuxHost::ScriptedAnswer;
-using HuxHost::StreamScript;
 
 // Unregistered is a record the type registry does not know: it has no value form.
 struct Unregistered {

@@ -117,6 +117,7 @@ TEST(AllocationStats, ConcurrentUpdatesAreNeverLost) {
     constexpr int kRounds = 20000;
     const MemoryStats before = Brix::ReadMemoryStats();
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([] {
             for (int i = 0; i < kRounds; ++i) {
@@ -142,8 +143,8 @@ TEST(AllocationStats, WordsCarryEachCounterLowWordFirstThenTwoZeros) {
     words.fill(0xFFFFFFFFu);
     Brix::EncodeMemoryStatsWords(stats, words.data());
     for (uint32_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(words[2 * i], 0xA0000000u + i) << "low word of counter " << i;
-        EXPECT_EQ(words[2 * i + 1], 0x10u + i) << "high word of counter " << i;
+        EXPECT_EQ(words[2 * size_t{i}], 0xA0000000u + i) << "low word of counter " << i;
+        EXPECT_EQ(words[2 * size_t{i} + 1], 0x10u + i) << "high word of counter " << i;
     }
     EXPECT_EQ(words[12], 0u);
     EXPECT_EQ(words[13], 0u);

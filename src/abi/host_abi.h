@@ -33,6 +33,8 @@
 extern "C" {
 #endif
 
+/* NOLINTBEGIN(modernize-use-using): a C header keeps C's typedefs. */
+
 /* The declarations below are laid out as tables, one field a line with its offsets and owner. */
 /* clang-format off */
 #pragma pack(push, 1)
@@ -219,6 +221,8 @@ typedef struct HostLoadBlock {                /* 28 / 44 */
 /* The one exported symbol of the plugin. On an incompatible host version it ends the process and
  * leaves the block as the host wrote it. */
 typedef void (*HostLoadFunction)(HostLoadBlock* block);
+
+/* NOLINTEND(modernize-use-using) */
 
 #ifdef __cplusplus
 }

@@ -41,6 +41,8 @@
 extern "C" {
 #endif
 
+/* NOLINTBEGIN(modernize-use-using): a C header keeps C's typedefs. */
+
 /* clang-format off */
 #pragma pack(push, 1)
 
@@ -177,6 +179,8 @@ typedef struct HostEventInfo {                /* 28 / 48 */
 
 #pragma pack(pop)
 /* clang-format on */
+
+/* NOLINTEND(modernize-use-using) */
 
 #ifdef __cplusplus
 }

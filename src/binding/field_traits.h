@@ -22,36 +22,37 @@ namespace Detail {
 
 template <class M>
 constexpr TypeCode ScalarCode() noexcept {
-    if constexpr (std::is_same_v<M, bool>)
+    if constexpr (std::is_same_v<M, bool>) {
         return TypeCode::Bool;
-    else if constexpr (std::is_same_v<M, int8_t>)
+    } else if constexpr (std::is_same_v<M, int8_t>) {
         return TypeCode::Int8;
-    else if constexpr (std::is_same_v<M, uint8_t>)
+    } else if constexpr (std::is_same_v<M, uint8_t>) {
         return TypeCode::UInt8;
-    else if constexpr (std::is_same_v<M, int16_t>)
+    } else if constexpr (std::is_same_v<M, int16_t>) {
         return TypeCode::Int16;
-    else if constexpr (std::is_same_v<M, uint16_t>)
+    } else if constexpr (std::is_same_v<M, uint16_t>) {
         return TypeCode::UInt16;
-    else if constexpr (std::is_same_v<M, int32_t>)
+    } else if constexpr (std::is_same_v<M, int32_t>) {
         return TypeCode::Int32;
-    else if constexpr (std::is_same_v<M, uint32_t>)
+    } else if constexpr (std::is_same_v<M, uint32_t>) {
         return TypeCode::UInt32;
-    else if constexpr (std::is_same_v<M, int64_t>)
+    } else if constexpr (std::is_same_v<M, int64_t>) {
         return TypeCode::Int64;
-    else if constexpr (std::is_same_v<M, uint64_t>)
+    } else if constexpr (std::is_same_v<M, uint64_t>) {
         return TypeCode::UInt64;
-    else if constexpr (std::is_same_v<M, float>)
+    } else if constexpr (std::is_same_v<M, float>) {
         return TypeCode::Float;
-    else if constexpr (std::is_same_v<M, double>)
+    } else if constexpr (std::is_same_v<M, double>) {
         return TypeCode::Double;
-    else if constexpr (std::is_same_v<M, std::string>)
+    } else if constexpr (std::is_same_v<M, std::string>) {
         return TypeCode::String;
-    else if constexpr (std::is_same_v<M, BindingProperty>)
+    } else if constexpr (std::is_same_v<M, BindingProperty>) {
         return TypeCode::Object;
-    else if constexpr (std::is_same_v<M, Blob>)
+    } else if constexpr (std::is_same_v<M, Blob>) {
         return TypeCode::Blob;
-    else
+    } else {
         return TypeCode::None;
+    }
 }
 
 template <class M>

@@ -41,12 +41,12 @@ concept HashedTypeName = requires(T* probe) {
 // SignatureTypeName is the compiler's spelling of T, cut out of the signature of this function.
 template <class T>
 constexpr std::string_view SignatureTypeName() noexcept {
-    constexpr std::string_view signature = __PRETTY_FUNCTION__;
-    constexpr std::string_view marker = "T = ";
-    constexpr std::size_t begin = signature.find(marker) + marker.size();
-    constexpr std::size_t semicolon = signature.find(';', begin);
-    constexpr std::size_t end = semicolon == std::string_view::npos ? signature.rfind(']') : semicolon;
-    return signature.substr(begin, end - begin);
+    constexpr std::string_view kSignature = __PRETTY_FUNCTION__;
+    constexpr std::string_view kMarker = "T = ";
+    constexpr std::size_t kBegin = kSignature.find(kMarker) + kMarker.size();
+    constexpr std::size_t kSemicolon = kSignature.find(';', kBegin);
+    constexpr std::size_t kEnd = kSemicolon == std::string_view::npos ? kSignature.rfind(']') : kSemicolon;
+    return kSignature.substr(kBegin, kEnd - kBegin);
 }
 
 inline constexpr std::string_view kSignaturePrefix = "const char *StaticType::Name<";

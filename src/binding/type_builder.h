@@ -102,7 +102,7 @@ public:
     const TypeBuilder& Core() const noexcept { return core; }
 
 protected:
-    explicit RecordBuilder(TypeBuilder builder) : core(std::move(builder)) {}
+    explicit RecordBuilder(TypeBuilder builder) : core(builder) {}
     TypeBuilder core;
 
 private:

@@ -106,9 +106,12 @@ public:
         return Item{id, "item", Color::Green};
     }
 
+    // Parameters by value on purpose: binding fills value parameters as well as references.
+    // NOLINTBEGIN(performance-unnecessary-value-param)
     MaybeType<BindingProperty> Echo(bool flag, std::optional<int32_t> count, std::string token,
                                     const BindingProperty& filter, std::vector<int32_t> ids,
                                     BindingProperty payload) {
+        // NOLINTEND(performance-unnecessary-value-param)
         BindingProperty echo;
         echo.MemberForWriting("flag").SetBool(flag);
         if (count.has_value()) {
@@ -238,7 +241,7 @@ Answer Call(const HostEndpointRecord& record, const Request& request) {
     const char** const headers = response.headers;
     const uint32_t headerCount = response.headerCount;
     for (uint32_t i = 0; i < headerCount; ++i) {
-        answer.headers.emplace_back(headers[2 * i], headers[2 * i + 1]);
+        answer.headers.emplace_back(headers[2 * size_t{i}], headers[2 * size_t{i} + 1]);
     }
     answer.expectedSize = response.expectedSize;
     const HostStreamRead read = response.read;
@@ -265,6 +268,7 @@ Answer Call(const HostEndpointRecord& record, const Request& request) {
         release(&response);
         HostResponse zero;
         std::memset(&zero, 0, sizeof(zero));
+        // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): packed, no padding
         answer.zeroAfterRelease = std::memcmp(&zero, &response, sizeof(zero)) == 0;
     }
     return answer;
@@ -401,7 +405,7 @@ TEST_F(EndpointEntry, BindingFailuresEndTheRequestWithTheirMessage) {
 }
 
 TEST_F(EndpointEntry, HostParametersBindByNameOrPositionWithoutDecoding) {
-    const auto named = [this](std::vector<std::pair<std::optional<std::string>, HostValue>> params) {
+    const auto named = [this](const std::vector<std::pair<std::optional<std::string>, HostValue>>& params) {
         const Answer answer =
             Call(api.Record("PutTNamed"), {.method = 7, .url = "/t/named", .params = params});
         return answer.error.empty() ? std::string(answer.body.AsString()) : answer.error;

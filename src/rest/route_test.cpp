@@ -23,7 +23,7 @@ std::string Matches(const Route& route, std::string_view path) {
     }
     std::string text;
     for (const auto& [name, value] : parameters) {
-        text += name + "=" + value + ";";
+        text.append(name).append("=").append(value).append(";");
     }
     return text;
 }

@@ -22,7 +22,7 @@ PluginResourceEvent EventFor(std::string uri,
 TEST(ResourceRouter, CallsTheExactHandlerThenEveryMatchingPatternInOrder) {
     ResourceRouter router;
     std::vector<std::string> calls;
-    auto record = [&](std::string name) {
+    auto record = [&](const std::string& name) {
         return [&calls, name](const PluginResourceEvent& event) { calls.push_back(name + " " + event.uri); };
     };
     router.Add("/x/*", record("second pattern"));
