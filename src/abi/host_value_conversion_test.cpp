@@ -208,7 +208,8 @@ TEST(HostValueRelease, ScopedHolderReleasesUnlessTheCellIsTaken) {
     {
         Brix::ScopedHostValue held(Brix::ToHostValue(value));
         Brix::ScopedHostValue moved(std::move(held));
-        // NOLINTNEXTLINE(bugprone-use-after-move,clang-analyzer-cplusplus.Move): the moved-from holder is empty
+        // The moved-from holder is empty.
+        // NOLINTNEXTLINE(bugprone-use-after-move,clang-analyzer-cplusplus.Move)
         EXPECT_EQ(KindOf(held.Get()), uint32_t{HOST_VALUE_NULL});
         moved.Reset(moved.Get());  // adopting its own cell must not free it
         EXPECT_EQ(TextOf(ElementsOf(moved.Get())[0]), "one");
