@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "binding/conversion_messages.h"
 #include "binding/number_text.h"
@@ -17,12 +18,42 @@ namespace Messages = ConversionMessages;
 
 namespace {
 
-struct SignedBounds {
-    int64_t min;
-    int64_t max;
+// A double in [-2^63, 2^63) truncates to an int64 exactly; the float bounds of the wider integer types
+// are not representable, so the comparisons are made against these powers of two.
+constexpr double kTwoTo63 = 9223372036854775808.0;
+constexpr double kTwoTo64 = 18446744073709551616.0;
+
+// IntegerRange: the values a signed or unsigned destination of one width holds, from any source.
+template <class Integer>
+struct IntegerRange {
+    Integer min;
+    Integer max;
+
+    bool Holds(int64_t value) const noexcept {
+        if constexpr (std::is_signed_v<Integer>) {
+            return value >= min && value <= max;
+        } else {
+            return value >= 0 && static_cast<uint64_t>(value) <= max;
+        }
+    }
+    bool Holds(uint64_t value) const noexcept { return value <= static_cast<uint64_t>(max); }
+    bool HoldsFloat(double value) const noexcept {
+        if (max == std::numeric_limits<Integer>::max()) {
+            return std::is_signed_v<Integer> ? value >= -kTwoTo63 && value < kTwoTo63
+                                             : value >= 0.0 && value < kTwoTo64;
+        }
+        return value >= static_cast<double>(min) && value <= static_cast<double>(max);
+    }
+    NumberTextResult Parse(std::string_view text, Integer& value) const {
+        if constexpr (std::is_signed_v<Integer>) {
+            return ParseSignedText(text, value);
+        } else {
+            return ParseUnsignedText(text, value);
+        }
+    }
 };
 
-SignedBounds SignedBoundsOf(TypeCode code) noexcept {
+IntegerRange<int64_t> SignedRangeOf(TypeCode code) noexcept {
     switch (code) {
         case TypeCode::Int8:
             return {INT8_MIN, INT8_MAX};
@@ -35,36 +66,17 @@ SignedBounds SignedBoundsOf(TypeCode code) noexcept {
     }
 }
 
-uint64_t UnsignedMaxOf(TypeCode code) noexcept {
+IntegerRange<uint64_t> UnsignedRangeOf(TypeCode code) noexcept {
     switch (code) {
         case TypeCode::UInt8:
-            return UINT8_MAX;
+            return {0, UINT8_MAX};
         case TypeCode::UInt16:
-            return UINT16_MAX;
+            return {0, UINT16_MAX};
         case TypeCode::UInt32:
-            return UINT32_MAX;
+            return {0, UINT32_MAX};
         default:
-            return UINT64_MAX;
+            return {0, UINT64_MAX};
     }
-}
-
-// A double in [-2^63, 2^63) truncates to an int64 exactly; the float bounds of the wider integer types
-// are not representable, so the comparisons are made against these powers of two.
-constexpr double kTwoTo63 = 9223372036854775808.0;
-constexpr double kTwoTo64 = 18446744073709551616.0;
-
-bool SignedFloatInBounds(double value, SignedBounds bounds) noexcept {
-    if (bounds.max == INT64_MAX) {
-        return value >= -kTwoTo63 && value < kTwoTo63;
-    }
-    return value >= static_cast<double>(bounds.min) && value <= static_cast<double>(bounds.max);
-}
-
-bool UnsignedFloatInBounds(double value, uint64_t max) noexcept {
-    if (max == UINT64_MAX) {
-        return value >= 0.0 && value < kTwoTo64;
-    }
-    return value >= 0.0 && value <= static_cast<double>(max);
 }
 
 void FailNumberType(ConversionStatus& status, const BindingProperty& input, std::string_view target,
@@ -79,6 +91,61 @@ void FailRange(ConversionStatus& status, const Number& shown, std::string_view t
 
 void FailFormat(ConversionStatus& status, std::string_view text, std::string_view target, TypeCode code) {
     status.Fail(FormatMessage(Messages::kNumberFormat, text, target, NativeTypeName(code)));
+}
+
+// ToInteger converts a number, an enum's number or a numeric text into an integer that range holds.
+template <class Integer>
+void ToInteger(ConversionStatus& status, Integer& output, const BindingProperty& input,
+               std::string_view target, TypeCode code, const IntegerRange<Integer>& range) {
+    if (!RequireValue(status, input, target)) {
+        return;
+    }
+    switch (input.Kind()) {
+        case BindingKind::Signed:
+        case BindingKind::Enum: {
+            const int64_t value = input.Kind() == BindingKind::Signed ? input.AsSigned() : input.EnumNumber();
+            if (!range.Holds(value)) {
+                FailRange(status, value, target, code);
+                return;
+            }
+            output = static_cast<Integer>(value);
+            return;
+        }
+        case BindingKind::Unsigned: {
+            const uint64_t value = input.AsUnsigned();
+            if (!range.Holds(value)) {
+                FailRange(status, value, target, code);
+                return;
+            }
+            output = static_cast<Integer>(value);
+            return;
+        }
+        case BindingKind::Float: {
+            const double value = input.AsFloat();
+            if (!range.HoldsFloat(value)) {
+                FailRange(status, value, target, code);
+                return;
+            }
+            output = static_cast<Integer>(value);
+            return;
+        }
+        case BindingKind::String: {
+            const std::string_view text = input.AsString();
+            Integer value = 0;
+            const NumberTextResult result = range.Parse(text, value);
+            if (result == NumberTextResult::BadFormat) {
+                FailFormat(status, text, target, code);
+            } else if (result == NumberTextResult::OutOfRange || !range.Holds(value)) {
+                FailRange(status, text, target, code);
+            } else {
+                output = value;
+            }
+            return;
+        }
+        default:
+            FailNumberType(status, input, target, code);
+            return;
+    }
 }
 
 }  // namespace
@@ -118,110 +185,12 @@ void ToBool(ConversionStatus& status, bool& output, const BindingProperty& input
 
 void ToSigned(ConversionStatus& status, int64_t& output, const BindingProperty& input,
               std::string_view target, TypeCode code) {
-    if (!RequireValue(status, input, target)) {
-        return;
-    }
-    const SignedBounds bounds = SignedBoundsOf(code);
-    switch (input.Kind()) {
-        case BindingKind::Signed:
-        case BindingKind::Enum: {
-            const int64_t value = input.Kind() == BindingKind::Signed ? input.AsSigned() : input.EnumNumber();
-            if (value < bounds.min || value > bounds.max) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = value;
-            return;
-        }
-        case BindingKind::Unsigned: {
-            const uint64_t value = input.AsUnsigned();
-            if (value > static_cast<uint64_t>(bounds.max)) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = static_cast<int64_t>(value);
-            return;
-        }
-        case BindingKind::Float: {
-            const double value = input.AsFloat();
-            if (!SignedFloatInBounds(value, bounds)) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = static_cast<int64_t>(value);
-            return;
-        }
-        case BindingKind::String: {
-            const std::string_view text = input.AsString();
-            int64_t value = 0;
-            const NumberTextResult result = ParseSignedText(text, value);
-            if (result == NumberTextResult::BadFormat) {
-                FailFormat(status, text, target, code);
-            } else if (result == NumberTextResult::OutOfRange || value < bounds.min || value > bounds.max) {
-                FailRange(status, text, target, code);
-            } else {
-                output = value;
-            }
-            return;
-        }
-        default:
-            FailNumberType(status, input, target, code);
-            return;
-    }
+    ToInteger(status, output, input, target, code, SignedRangeOf(code));
 }
 
 void ToUnsigned(ConversionStatus& status, uint64_t& output, const BindingProperty& input,
                 std::string_view target, TypeCode code) {
-    if (!RequireValue(status, input, target)) {
-        return;
-    }
-    const uint64_t max = UnsignedMaxOf(code);
-    switch (input.Kind()) {
-        case BindingKind::Signed:
-        case BindingKind::Enum: {
-            const int64_t value = input.Kind() == BindingKind::Signed ? input.AsSigned() : input.EnumNumber();
-            if (value < 0 || static_cast<uint64_t>(value) > max) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = static_cast<uint64_t>(value);
-            return;
-        }
-        case BindingKind::Unsigned: {
-            const uint64_t value = input.AsUnsigned();
-            if (value > max) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = value;
-            return;
-        }
-        case BindingKind::Float: {
-            const double value = input.AsFloat();
-            if (!UnsignedFloatInBounds(value, max)) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = static_cast<uint64_t>(value);
-            return;
-        }
-        case BindingKind::String: {
-            const std::string_view text = input.AsString();
-            uint64_t value = 0;
-            const NumberTextResult result = ParseUnsignedText(text, value);
-            if (result == NumberTextResult::BadFormat) {
-                FailFormat(status, text, target, code);
-            } else if (result == NumberTextResult::OutOfRange || value > max) {
-                FailRange(status, text, target, code);
-            } else {
-                output = value;
-            }
-            return;
-        }
-        default:
-            FailNumberType(status, input, target, code);
-            return;
-    }
+    ToInteger(status, output, input, target, code, UnsignedRangeOf(code));
 }
 
 void ToFloating(ConversionStatus& status, double& output, const BindingProperty& input,
