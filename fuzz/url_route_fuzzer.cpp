@@ -30,6 +30,7 @@ constexpr std::array<std::string_view, 9> kTemplates = {
 const std::vector<const Rest::Route*>& Routes() {
     static const std::vector<Rest::Route> routes = [] {
         std::vector<Rest::Route> made;
+        made.reserve(std::size(kTemplates) + 1);
         for (std::string_view pathTemplate : kTemplates) {
             made.push_back(Rest::CompileRoute(MethodCode::Get, {}, pathTemplate));
         }
@@ -38,6 +39,7 @@ const std::vector<const Rest::Route*>& Routes() {
     }();
     static const std::vector<const Rest::Route*> order = [] {
         std::vector<const Rest::Route*> made;
+        made.reserve(routes.size());
         for (const Rest::Route& route : routes) {
             made.push_back(&route);
         }

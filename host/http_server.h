@@ -11,7 +11,7 @@
 #include "plugin_session.h"
 #include "plugin_thread.h"
 
-namespace httplib {
+namespace httplib {  // NOLINT(readability-identifier-naming): the HTTP library's own namespace
 class Server;
 }
 

@@ -1,13 +1,16 @@
 // hux_host_main.cpp - hux-host: loads the hux-game-queues plugin outside the game client and runs,
 // queries or serves it on a scenario.
 #include <cstdio>
+#include <exception>
 #include <string_view>
 #include <vector>
 
 #include "commands.h"
 #include "help_text.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     Brix::MaybeType<HuxHost::CommandLine> line = HuxHost::ParseCommandLine(arguments);
     if (!line) {
@@ -28,4 +31,17 @@ int main(int argc, char** argv) {
             return HuxHost::ServeCommand(line.Value());
     }
     return HuxHost::kExitBadInput;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        HuxHost::Complain(error.what());
+    } catch (...) {
+        HuxHost::Complain("unexpected failure");
+    }
+    return HuxHost::kExitPluginFailed;
 }

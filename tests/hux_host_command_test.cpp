@@ -13,9 +13,9 @@
 namespace HuxTest {
 namespace {
 
-const std::string kHost = HUX_HOST_PATH;
-const std::string kPlugin = HUX_PLUGIN_PATH;
-const std::string kScenarios = HUX_SCENARIO_DIR;
+constexpr const char* kHost = HUX_HOST_PATH;
+constexpr const char* kPlugin = HUX_PLUGIN_PATH;
+constexpr const char* kScenarios = HUX_SCENARIO_DIR;
 
 ProcessOutput HuxHost(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), kHost);
@@ -26,6 +26,7 @@ ProcessOutput HuxHost(std::vector<std::string> arguments) {
 // Positions finds each text in out, in order, and answers where each starts (npos for one missing).
 std::vector<std::size_t> Positions(const std::string& out, const std::vector<std::string>& texts) {
     std::vector<std::size_t> positions;
+    positions.reserve(texts.size());
     for (const std::string& text : texts) {
         positions.push_back(out.find(text));
     }
@@ -33,7 +34,7 @@ std::vector<std::size_t> Positions(const std::string& out, const std::vector<std
 }
 
 std::string WriteFile(const std::string& name, const std::string& text) {
-    const std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
     std::ofstream(path) << text;
     return path;
 }
@@ -77,7 +78,8 @@ TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
 }
 
 TEST(HuxHostRun, TheFailureScenariosStartButPublishNoQueueList) {
-    const ProcessOutput down = HuxHost({"run", "--scenario", kScenarios + "/matchmaker-down.json"});
+    const ProcessOutput down =
+        HuxHost({"run", "--scenario", std::string(kScenarios) + "/matchmaker-down.json"});
     ASSERT_EQ(down.exitCode, 0) << down.err;
     EXPECT_NE(down.out.find("\n== Queues (none published)\n"), std::string::npos);
     EXPECT_NE(
@@ -90,7 +92,7 @@ TEST(HuxHostRun, TheFailureScenariosStartButPublishNoQueueList) {
     EXPECT_NE(down.out.find("\n200  GET /hux-game-queues/v1/custom "), std::string::npos);
 
     const ProcessOutput incomplete =
-        HuxHost({"run", "--scenario", kScenarios + "/configuration-incomplete.yaml"});
+        HuxHost({"run", "--scenario", std::string(kScenarios) + "/configuration-incomplete.yaml"});
     ASSERT_EQ(incomplete.exitCode, 0) << incomplete.err;
     EXPECT_NE(incomplete.out.find("\n== Events (0)\n\n== Queues (none published)\n"), std::string::npos);
     EXPECT_NE(
@@ -105,7 +107,7 @@ TEST(HuxHostRun, TheFailureScenariosStartButPublishNoQueueList) {
 
 TEST(HuxHostRun, TheJsonReportCarriesTheSameCountsAndTheMatchmakersDelay) {
     // The default scenario with a matchmaker that answers only after four turns of the host's loop.
-    std::ifstream file(kScenarios + "/default.json");
+    std::ifstream file(std::string(kScenarios) + "/default.json");
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const std::string answer = R"("answer": "compressed",)";
     const std::size_t at = text.find(answer);

@@ -19,12 +19,12 @@ namespace {
 using Brix::BindingProperty;
 using std::chrono::seconds;
 
-const std::string kHost = HUX_HOST_PATH;
-const std::string kPlugin = HUX_PLUGIN_PATH;
+constexpr const char* kHost = HUX_HOST_PATH;
+constexpr const char* kPlugin = HUX_PLUGIN_PATH;
 constexpr std::string_view kListening = "at http://127.0.0.1:";
 constexpr auto kStartTime = seconds(60);
 constexpr auto kAnswerTime = seconds(30);
-const std::string kEnabledQueues =
+constexpr const char* kEnabledQueues =
     "/hux-platform-config/v1/namespaces/ClientSystemStates/enabledQueueIdsList";
 
 BindingProperty ParsedJson(const std::string& text) {
@@ -80,7 +80,8 @@ TEST_F(HuxHostServe, AnswersThePluginsRoutesWithItsStatus) {
     EXPECT_EQ(failure.Member("status").AsUnsigned(), 404u);
     EXPECT_EQ(failure.Member("message").AsString(), "No queue found with type normal");
 
-    const httplib::Result malformed = client->Put("/resources" + kEnabledQueues, "[420,", "application/json");
+    const httplib::Result malformed =
+        client->Put(std::string("/resources") + kEnabledQueues, "[420,", "application/json");
     ASSERT_TRUE(malformed);
     EXPECT_EQ(malformed->status, 400);
     EXPECT_EQ(ParsedJson(malformed->body).Member("message").AsString(),
@@ -119,7 +120,8 @@ TEST_F(HuxHostServe, AResourceUpdateReachesTheEventStreamAsTheRebuiltList) {
     // The stream's first bytes say that it is connected: every later event reaches it.
     ASSERT_TRUE(waitFor("retry: 2000\n\n"));
 
-    const httplib::Result put = client->Put("/resources" + kEnabledQueues, "[420, 1210]", "application/json");
+    const httplib::Result put =
+        client->Put(std::string("/resources") + kEnabledQueues, "[420, 1210]", "application/json");
     ASSERT_TRUE(put);
     EXPECT_EQ(put->status, 200);
     const BindingProperty delivered = ParsedJson(put->body);
