@@ -37,7 +37,7 @@ struct IntegerRange {
         }
     }
     bool Holds(uint64_t value) const noexcept { return value <= static_cast<uint64_t>(max); }
-    bool HoldsFloat(double value) const noexcept {
+    bool Holds(double value) const noexcept {
         if (max == std::numeric_limits<Integer>::max()) {
             return std::is_signed_v<Integer> ? value >= -kTwoTo63 && value < kTwoTo63
                                              : value >= 0.0 && value < kTwoTo64;
@@ -93,6 +93,17 @@ void FailFormat(ConversionStatus& status, std::string_view text, std::string_vie
     status.Fail(FormatMessage(Messages::kNumberFormat, text, target, NativeTypeName(code)));
 }
 
+// Take stores a number of any kind that range holds, or fails with the range message showing it.
+template <class Integer, class Number>
+void Take(ConversionStatus& status, Integer& output, Number value, std::string_view target, TypeCode code,
+          const IntegerRange<Integer>& range) {
+    if (!range.Holds(value)) {
+        FailRange(status, value, target, code);
+        return;
+    }
+    output = static_cast<Integer>(value);
+}
+
 // ToInteger converts a number, an enum's number or a numeric text into an integer that range holds.
 template <class Integer>
 void ToInteger(ConversionStatus& status, Integer& output, const BindingProperty& input,
@@ -102,33 +113,17 @@ void ToInteger(ConversionStatus& status, Integer& output, const BindingProperty&
     }
     switch (input.Kind()) {
         case BindingKind::Signed:
-        case BindingKind::Enum: {
-            const int64_t value = input.Kind() == BindingKind::Signed ? input.AsSigned() : input.EnumNumber();
-            if (!range.Holds(value)) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = static_cast<Integer>(value);
+            Take(status, output, input.AsSigned(), target, code, range);
             return;
-        }
-        case BindingKind::Unsigned: {
-            const uint64_t value = input.AsUnsigned();
-            if (!range.Holds(value)) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = static_cast<Integer>(value);
+        case BindingKind::Enum:
+            Take(status, output, int64_t{input.EnumNumber()}, target, code, range);
             return;
-        }
-        case BindingKind::Float: {
-            const double value = input.AsFloat();
-            if (!range.HoldsFloat(value)) {
-                FailRange(status, value, target, code);
-                return;
-            }
-            output = static_cast<Integer>(value);
+        case BindingKind::Unsigned:
+            Take(status, output, input.AsUnsigned(), target, code, range);
             return;
-        }
+        case BindingKind::Float:
+            Take(status, output, input.AsFloat(), target, code, range);
+            return;
         case BindingKind::String: {
             const std::string_view text = input.AsString();
             Integer value = 0;

@@ -8,7 +8,7 @@
 #include "queues/service/comma_separated_set.h"
 #include "queues/service/enabled_queue_changes.h"
 #include "queues/service/game_queues_plugin.h"
-#include "queues/service/spectator_policies.h"
+#include "queues/service/observer_policies.h"
 
 namespace Brix::Client::GameQueues {
 

@@ -1,5 +1,5 @@
-// spectator_policies.cpp - mapping the custom-game spectating setting to spectator policies.
-#include "queues/service/spectator_policies.h"
+// observer_policies.cpp - mapping the custom-game spectating setting to spectator policies.
+#include "queues/service/observer_policies.h"
 
 namespace Brix::Client::GameQueues {
 

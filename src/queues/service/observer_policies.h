@@ -1,4 +1,4 @@
-// spectator_policies.h - the spectator policies a custom lobby may choose, from the platform setting.
+// observer_policies.h - the spectator policies a custom lobby may choose, from the platform setting.
 #pragma once
 
 #include <vector>
