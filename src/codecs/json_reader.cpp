@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/json_number.h"
 #include "codecs/nesting_limit.h"
 #include "logging/message_formatter.h"
 
@@ -18,10 +19,67 @@ namespace Brix::Json {
 
 namespace {
 
-// kParseFlags: RapidJSON's strict defaults, with numbers read to full precision: the default fast path
-// misreads some floats ("123e90" as 1.2299999999999999e92), so a written document would not read back
-// the same. They do not check that strings are valid UTF-8: string bytes are kept as they are.
-constexpr unsigned kParseFlags = rapidjson::kParseDefaultFlags | rapidjson::kParseFullPrecisionFlag;
+// kParseFlags: RapidJSON's strict defaults, with strings checked to be valid UTF-8 and numbers handed
+// over as their text. RapidJSON's tokenizer still checks the number grammar and refuses the numbers its
+// own rules find too big; ReadNumber then reads each one exactly. (RapidJSON's own conversions misread
+// some numbers: its default path rounds "123e90" to 1.2299999999999999e92, and its full-precision
+// path reads "0e-23" as a non-zero number and reads out of bounds on long mantissas with tiny
+// exponents.)
+constexpr unsigned kParseFlags = rapidjson::kParseDefaultFlags | rapidjson::kParseValidateEncodingFlag |
+                                 rapidjson::kParseNumbersAsStringsFlag;
+
+std::string ErrorText(std::string_view reason, std::size_t offset) {
+    return FormatMessage("Error: %1 at offset %2.", reason, offset);
+}
+
+// HasEncodedSurrogate tells whether the UTF-8 bytes of a string encode a code point between U+D800 and
+// U+DFFF. With the encoding checked, the only way one gets there is an escaped low surrogate without a
+// high surrogate before it: RapidJSON refuses a lone high surrogate, but writes a lone low one as is.
+bool HasEncodedSurrogate(std::string_view bytes) noexcept {
+    for (std::size_t at = bytes.find('\xED'); at != std::string_view::npos; at = bytes.find('\xED', at + 1)) {
+        if (at + 1 < bytes.size() && (static_cast<unsigned char>(bytes[at + 1]) & 0xE0U) == 0xA0U) {
+            return true;
+        }
+    }
+    return false;
+}
+
+unsigned HexValue(std::string_view hex) noexcept {
+    unsigned value = 0;
+    for (const char c : hex) {
+        const unsigned digit =
+            c <= '9' ? static_cast<unsigned>(c - '0') : static_cast<unsigned>((c | 0x20) - 'a' + 10);
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+// LoneLowSurrogateOffset is the offset of the escape of the first lone low surrogate in the string
+// whose closing quote ends just before end in text, a string that RapidJSON has already accepted.
+// The opening quote is the last quote before end that no backslash escapes: inside a string every
+// quote is escaped, and outside one no backslash can stand.
+std::size_t LoneLowSurrogateOffset(std::string_view text, std::size_t end) noexcept {
+    std::size_t open = end - 1;
+    do {
+        open = text.rfind('"', open - 1);
+    } while (open > 0 && text[open - 1] == '\\');
+    for (std::size_t at = open + 1; at + 1 < end; ++at) {
+        if (text[at] != '\\') {
+            continue;
+        }
+        if (text[at + 1] != 'u') {
+            ++at;
+            continue;
+        }
+        const unsigned unit = HexValue(text.substr(at + 2, 4));
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            return at;
+        }
+        // A high surrogate is always followed by the escape of its low one, which is skipped with it.
+        at += unit >= 0xD800 && unit <= 0xDBFF ? 11 : 5;
+    }
+    return end;
+}
 
 // ValueBuilder is the RapidJSON handler that builds the value. It keeps the open arrays and objects
 // on a stack; the target of the next event is the root, a new element appended to the innermost open
@@ -29,10 +87,12 @@ constexpr unsigned kParseFlags = rapidjson::kParseDefaultFlags | rapidjson::kPar
 // innermost container ever grows, so the addresses kept on the stack stay valid.
 class ValueBuilder {
 public:
-    explicit ValueBuilder(BindingProperty& target) : root(&target) {}
+    ValueBuilder(BindingProperty& target, std::string_view document, const rapidjson::MemoryStream& input)
+        : root(&target), text(document), stream(input) {}
 
-    // TooDeep tells that the parse stopped because a container would have exceeded the limit.
-    bool TooDeep() const noexcept { return tooDeep; }
+    // Error is the message of a document that the builder refused while RapidJSON accepted it so far,
+    // or empty.
+    const std::string& Error() const noexcept { return error; }
 
     bool Null() {
         Target().Clear();
@@ -62,16 +122,41 @@ public:
         Target().SetFloat(value);
         return true;
     }
-    // RawNumber is only called when numbers are parsed as strings, which this reader never asks for.
-    bool RawNumber(const char* /*text*/, rapidjson::SizeType /*length*/, bool /*copy*/) { return false; }
-    bool String(const char* text, rapidjson::SizeType length, bool /*copy*/) {
-        Target().SetString(std::string_view(text, length));
+    // RawNumber receives every number as its text, which the reader has just passed.
+    bool RawNumber(const char* digits, rapidjson::SizeType length, bool /*copy*/) {
+        const Number number = ReadNumber(std::string_view(digits, length));
+        switch (number.kind) {
+            case NumberKind::Unsigned:
+                Target().SetUnsigned(number.unsignedValue);
+                return true;
+            case NumberKind::Signed:
+                Target().SetSigned(number.signedValue);
+                return true;
+            case NumberKind::Float:
+                Target().SetFloat(number.floatValue);
+                return true;
+            case NumberKind::TooBig:
+                break;
+        }
+        return Refuse(rapidjson::GetParseError_En(rapidjson::kParseErrorNumberTooBig),
+                      stream.Tell() - length);
+    }
+    bool String(const char* bytes, rapidjson::SizeType length, bool /*copy*/) {
+        const std::string_view string(bytes, length);
+        if (HasEncodedSurrogate(string)) {
+            return RefuseSurrogate();
+        }
+        Target().SetString(string);
         return true;
     }
 
     bool StartObject() { return Open(BindingKind::Structure); }
-    bool Key(const char* text, rapidjson::SizeType length, bool /*copy*/) {
-        member = &open.back()->MemberForWriting(std::string_view(text, length));
+    bool Key(const char* bytes, rapidjson::SizeType length, bool /*copy*/) {
+        const std::string_view name(bytes, length);
+        if (HasEncodedSurrogate(name)) {
+            return RefuseSurrogate();
+        }
+        member = &open.back()->MemberForWriting(name);
         return true;
     }
     bool EndObject(rapidjson::SizeType /*memberCount*/) {
@@ -98,8 +183,8 @@ private:
     // repeated member name appends or merges) and makes it the innermost open container.
     bool Open(BindingKind kind) {
         if (open.size() == kMaxNestingDepth) {
-            tooDeep = true;
-            return false;
+            // The stream has just passed the bracket that opens the level too many.
+            return Refuse(NestingTooDeepText(), stream.Tell() - 1);
         }
         BindingProperty& target = Target();
         if (kind == BindingKind::Collection) {
@@ -111,15 +196,25 @@ private:
         return true;
     }
 
+    bool Refuse(std::string_view reason, std::size_t offset) {
+        error = ErrorText(reason, offset);
+        return false;
+    }
+
+    // RefuseSurrogate refuses the string that the stream has just passed, as RapidJSON refuses a lone
+    // high surrogate: with its message, at the offset of the escape.
+    bool RefuseSurrogate() {
+        return Refuse(rapidjson::GetParseError_En(rapidjson::kParseErrorStringUnicodeSurrogateInvalid),
+                      LoneLowSurrogateOffset(text, stream.Tell()));
+    }
+
     BindingProperty* root;
+    std::string_view text;
+    const rapidjson::MemoryStream& stream;
     BindingProperty* member = nullptr;
     std::vector<BindingProperty*> open;
-    bool tooDeep = false;
+    std::string error;
 };
-
-std::string ErrorText(std::string_view reason, std::size_t offset) {
-    return FormatMessage("Error: %1 at offset %2.", reason, offset);
-}
 
 }  // namespace
 
@@ -133,12 +228,11 @@ ConversionStatus Read(std::string_view text) {
     // reads past its end as a NUL.
     rapidjson::MemoryStream stream(text.data(), text.size());
     try {
-        ValueBuilder builder(status.Value());
+        ValueBuilder builder(status.Value(), text, stream);
         rapidjson::Reader reader;
         const rapidjson::ParseResult result = reader.Parse<kParseFlags>(stream, builder);
-        if (builder.TooDeep()) {
-            // The reader reports the offset just after the bracket that opened the level too many.
-            status.Fail(ErrorText(NestingTooDeepText(), result.Offset() - 1));
+        if (!builder.Error().empty()) {
+            status.Fail(builder.Error());
         } else if (result.IsError()) {
             status.Fail(ErrorText(rapidjson::GetParseError_En(result.Code()), result.Offset()));
         } else if (stream.Tell() != text.size()) {

@@ -1,6 +1,7 @@
 // json_reader_test.cpp - JSON text to value: kinds, repeated member names, errors and the depth limit.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -83,14 +84,46 @@ TEST(JsonReader, NumbersMapBySignFractionAndRange) {
     EXPECT_EQ(value.AsSigned(), 0);
 }
 
+TEST(JsonReader, NumbersReadExactlyOrFailAsTooBig) {
+    // Zeros stay zeros whatever their exponent, and underflow gives a zero of the number's sign or the
+    // nearest subnormal.
+    for (std::string_view zero :
+         {"0e-23"sv, "0e200"sv, "0.0000e-99999999999"sv, "1e-325"sv, "0.0000000000000000000000001e-324"sv}) {
+        const BindingProperty value = ReadOk(zero);
+        EXPECT_EQ(value.Kind(), BindingKind::Float) << zero;
+        EXPECT_EQ(value.AsFloat(), 0.0) << zero;
+        EXPECT_FALSE(std::signbit(value.AsFloat())) << zero;
+    }
+    EXPECT_TRUE(std::signbit(ReadOk("-0e200").AsFloat()));
+    EXPECT_TRUE(std::signbit(ReadOk("-1e-400").AsFloat()));
+    EXPECT_EQ(ReadOk("3e-324").AsFloat(), std::numeric_limits<double>::denorm_min());
+    EXPECT_EQ(ReadOk("1.7976931348623157e308").AsFloat(), std::numeric_limits<double>::max());
+
+    // Beyond the largest double, by RapidJSON's early rules (exponent, long integers) or by the value.
+    const std::string tooBig = "Number too big to be stored in double.";
+    EXPECT_EQ(ReadError("[4.0e308]"), "Error: " + tooBig + " at offset 1.");
+    EXPECT_EQ(ReadError("[1, -1.7976931348623159e308]"), "Error: " + tooBig + " at offset 4.");
+    EXPECT_EQ(ReadError(R"({"a": 0e400})"), "Error: " + tooBig + " at offset 6.");
+    EXPECT_EQ(ReadError("1" + std::string(400, '0')), "Error: " + tooBig + " at offset 0.");
+}
+
+TEST(JsonReader, StringsMustBeUtf8WithoutHalfSurrogates) {
+    EXPECT_EQ(ReadError(R"(["ab\udc00"])"), "Error: The surrogate pair in string is invalid. at offset 4.");
+    EXPECT_EQ(ReadError(R"(["ab\ud800"])"), "Error: The surrogate pair in string is invalid. at offset 4.");
+    // The offset is found past escaped quotes, backslashes and complete pairs, in names as in values.
+    EXPECT_EQ(ReadError(R"({"x": 1, "\"\\\ud83d\ude00\udfff": 2})"),
+              "Error: The surrogate pair in string is invalid. at offset 26.");
+    EXPECT_EQ(ReadError("[\"a\xFF\"]"), "Error: Invalid encoding in string. at offset 3.");
+    EXPECT_EQ(ReadError("[\"\xED\xA0\x80\"]"), "Error: Invalid encoding in string. at offset 2.");
+    EXPECT_EQ(ReadError("[\"\xC3\"]"), "Error: Invalid encoding in string. at offset 2.");
+    EXPECT_EQ(ReadOk("\"\xE2\x82\xAC\xF0\x9F\x98\x80\"").AsString(), "\xE2\x82\xAC\xF0\x9F\x98\x80");
+}
+
 TEST(JsonReader, ScalarsStringsAndNulls) {
     EXPECT_TRUE(ReadOk("true").AsBool());
     EXPECT_EQ(ReadOk(" false ").Kind(), BindingKind::Bool);
     EXPECT_TRUE(ReadOk("null").IsEmpty());
     EXPECT_EQ(ReadOk(R"("a\"\\\/\n\u00e9\ud83d\ude00")").AsString(), "a\"\\/\n\xC3\xA9\xF0\x9F\x98\x80");
-
-    // String bytes are kept as they are, even when they are not UTF-8.
-    EXPECT_EQ(ReadOk("\"\xFF\xC3\"").AsString(), "\xFF\xC3");
 
     // An escaped NUL stays in strings and member names with the full length.
     const BindingProperty value = ReadOk(R"({"k\u0000ey": "a\u0000b"})");
