@@ -88,6 +88,21 @@ TEST(InflateGzip, RefusesWhatIsNotOneWholeGzipStream) {
     EXPECT_EQ(withTrailing.Text(), "[]");
 }
 
+TEST(InflateGzip, StopsAtTheBoundOnInflatedBytesAndReleasesTheBuffer) {
+    InflatedBytes atBound(4096);
+    ASSERT_EQ(InflateGzip(Deflate(std::string(kMaxInflatedBytes, '\0')), atBound), 0);
+    EXPECT_EQ(atBound.Length(), kMaxInflatedBytes);
+    EXPECT_EQ(atBound.Capacity(), kMaxInflatedBytes);
+
+    const std::vector<uint8_t> bomb = Deflate(std::string(kMaxInflatedBytes + 1, '\0'));
+    EXPECT_LT(bomb.size(), 100'000u);
+    InflatedBytes past(bomb.size() * 2);
+    EXPECT_EQ(InflateGzip(bomb, past), -4);
+    EXPECT_EQ(past.Length(), 0u);
+    EXPECT_EQ(past.Capacity(), 0u);
+    EXPECT_EQ(DecodeCompressedQueues(Base64(bomb)).Error().Message(), "Decompression failed: -4");
+}
+
 TEST(DecodeCompressedQueues, DecodesBase64OfGzipOrFailsWithTheZlibStatus) {
     auto decoded = DecodeCompressedQueues(Base64(Deflate("[]")));
     ASSERT_TRUE(decoded);

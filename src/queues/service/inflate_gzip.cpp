@@ -18,32 +18,44 @@ constexpr int kGzipWindowBits = 31;
 // kRequestedZlibVersion is the library version the inflater is initialised for.
 constexpr const char* kRequestedZlibVersion = "1.2.8";
 
+// GrownCapacity doubles size until needed fits, but never past kMaxInflatedBytes (needed never is).
+std::size_t GrownCapacity(std::size_t size, std::size_t needed) noexcept {
+    while (size < needed) {
+        size = size > kMaxInflatedBytes / 2 ? kMaxInflatedBytes : size * 2;
+    }
+    return size;
+}
+
 }  // namespace
 
 InflatedBytes::~InflatedBytes() {
     CountedRelease(data);
 }
 
+void InflatedBytes::Release() noexcept {
+    CountedRelease(data);
+    data = nullptr;
+    length = 0;
+    capacity = 0;
+}
+
 bool InflatedBytes::Append(const uint8_t* bytes, std::size_t count) noexcept {
     if (count == 0) {
         return true;
     }
+    if (count > kMaxInflatedBytes - length) {
+        return false;
+    }
     const std::size_t needed = length + count;
     if (data == nullptr) {
-        std::size_t size = capacity != 0 ? capacity : count;
-        while (size < needed) {
-            size *= 2;
-        }
+        const std::size_t size = GrownCapacity(capacity != 0 ? capacity : count, needed);
         data = static_cast<char*>(CountedAllocate(size));
         if (data == nullptr) {
             return false;
         }
         capacity = size;
     } else if (needed > capacity) {
-        std::size_t size = capacity;
-        while (size < needed) {
-            size *= 2;
-        }
+        const std::size_t size = GrownCapacity(capacity, needed);
         auto* grown = static_cast<char*>(CountedResize(data, size));
         if (grown == nullptr) {
             return false;
@@ -64,6 +76,7 @@ int InflateGzip(std::span<const uint8_t> input, InflatedBytes& output) noexcept 
         return initialised;
     }
     if (output.capacity != 0 && output.data == nullptr) {
+        output.capacity = std::min(output.capacity, kMaxInflatedBytes);
         output.data = static_cast<char*>(CountedAllocate(output.capacity));
         if (output.data == nullptr) {
             inflateEnd(&stream);
@@ -90,13 +103,14 @@ int InflateGzip(std::span<const uint8_t> input, InflatedBytes& output) noexcept 
                 inflateEnd(&stream);
                 return Z_DATA_ERROR;
             }
-            if (status == Z_DATA_ERROR || status == Z_MEM_ERROR) {
+            if (status == Z_DATA_ERROR) {
                 inflateEnd(&stream);
                 return status;
             }
             const std::size_t produced = window.size() - stream.avail_out;
-            if (!output.Append(window.data(), produced)) {
+            if (status == Z_MEM_ERROR || !output.Append(window.data(), produced)) {
                 inflateEnd(&stream);
+                output.Release();
                 return Z_MEM_ERROR;
             }
         } while (stream.avail_out == 0);

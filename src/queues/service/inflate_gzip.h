@@ -25,13 +25,21 @@ public:
 private:
     friend int InflateGzip(std::span<const uint8_t> input, InflatedBytes& output) noexcept;
 
-    // Append copies bytes to the end, doubling the capacity until they fit; false when out of memory.
+    // Append copies bytes to the end, doubling the capacity (up to kMaxInflatedBytes) until they fit;
+    // false when out of memory or when the bytes would pass kMaxInflatedBytes.
     bool Append(const uint8_t* bytes, std::size_t count) noexcept;
+
+    // Release gives the block back and leaves the output empty.
+    void Release() noexcept;
 
     char* data = nullptr;
     std::size_t length = 0;
     std::size_t capacity = 0;
 };
+
+// kMaxInflatedBytes bounds what one compressed answer may inflate to: far above any real queue list (a
+// few hundred KiB), low enough that a small hostile answer cannot take the host's memory.
+inline constexpr std::size_t kMaxInflatedBytes = std::size_t{64} << 20;
 
 // kInflateWindow is the number of bytes handed to the inflater, and taken from it, at a time.
 inline constexpr std::size_t kInflateWindow = 16384;
@@ -40,8 +48,9 @@ inline constexpr std::size_t kInflateWindow = 16384;
 // input into output, whose capacity on entry is the first size to reserve (0: reserve nothing until
 // the first bytes arrive, then exactly those). It returns 0 when the stream ended properly; -3 for a
 // corrupt, truncated or empty input, a stream error or a stream that needs a dictionary; -4 when
-// memory runs out; or the failing status of the inflater's initialisation. Bytes after the end of
-// the gzip member are ignored. Whatever the status, output holds the bytes produced so far.
+// memory runs out or the stream inflates to more than kMaxInflatedBytes; or the failing status of the
+// inflater's initialisation. Bytes after the end of the gzip member are ignored. On -4 the output is
+// released and empty; on any other status it holds the bytes produced so far.
 int InflateGzip(std::span<const uint8_t> input, InflatedBytes& output) noexcept;
 
 }  // namespace Brix::Client::GameQueues
