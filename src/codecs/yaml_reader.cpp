@@ -65,11 +65,12 @@ struct Event {
     yaml_event_t data{};
 };
 
-// ValueShape is the size of a value: how many values it holds (itself included) and how many
-// containers deep it goes (0 for a scalar).
+// ValueShape is the size of a value: how many values it holds (itself included), how many containers
+// deep it goes (0 for a scalar) and how many bytes its strings, blobs and member names hold.
 struct ValueShape {
     std::size_t count = 1;
     std::size_t height = 0;
+    std::size_t bytes = 0;
 };
 
 // ShapeOf measures value; its depth is bounded by kMaxNestingDepth, so the recursion is too.
@@ -79,8 +80,13 @@ ValueShape ShapeOf(const BindingProperty& value) {
         const ValueShape inner = ShapeOf(child);
         shape.count += inner.count;
         shape.height = std::max(shape.height, inner.height + 1);
+        shape.bytes += inner.bytes;
     };
-    if (value.Kind() == BindingKind::Collection) {
+    if (value.Kind() == BindingKind::String) {
+        shape.bytes = value.AsString().size();
+    } else if (value.Kind() == BindingKind::Blob) {
+        shape.bytes = value.AsBlob().size();
+    } else if (value.Kind() == BindingKind::Collection) {
         shape.height = 1;
         for (const BindingProperty& element : value.Elements()) {
             add(element);
@@ -89,6 +95,7 @@ ValueShape ShapeOf(const BindingProperty& value) {
         shape.height = 1;
         for (auto member : value.Members()) {
             add(member.value);
+            shape.bytes += member.name.size();
         }
     }
     return shape;
@@ -246,7 +253,7 @@ private:
         if (frames.size() + anchor.shape.height > kMaxNestingDepth) {
             return Fail(NestingTooDeepText());
         }
-        if (!Spend(anchor.shape.count)) {
+        if (!Spend(anchor.shape)) {
             return false;
         }
         Target() = anchor.value;
@@ -256,7 +263,7 @@ private:
     // Record stores a copy of the value of a node that has ended under its anchor.
     bool Record(std::string_view name, const BindingProperty& value) {
         const ValueShape shape = ShapeOf(value);
-        if (!Spend(shape.count)) {
+        if (!Spend(shape)) {
             return false;
         }
         Anchor& anchor =
@@ -267,11 +274,15 @@ private:
         return true;
     }
 
-    // Spend counts values about to be copied against kMaxCopiedValues.
-    bool Spend(std::size_t count) {
-        copiedValues += count;
+    // Spend counts the values and bytes about to be copied against kMaxCopiedValues and kMaxCopiedBytes.
+    bool Spend(const ValueShape& shape) {
+        copiedValues += shape.count;
+        copiedBytes += shape.bytes;
         if (copiedValues > kMaxCopiedValues) {
             return Fail(FormatMessage("Anchors and aliases copy more than %1 values.", kMaxCopiedValues));
+        }
+        if (copiedBytes > kMaxCopiedBytes) {
+            return Fail(FormatMessage("Anchors and aliases copy more than %1 bytes.", kMaxCopiedBytes));
         }
         return true;
     }
@@ -284,6 +295,7 @@ private:
     std::vector<Frame> frames;
     std::map<std::string, Anchor, std::less<>> anchors;
     std::size_t copiedValues = 0;
+    std::size_t copiedBytes = 0;
     yaml_mark_t mark{};
     std::string error;
 };

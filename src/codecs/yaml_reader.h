@@ -14,6 +14,11 @@ namespace Brix::Yaml {
 // the memory of the host process. No real request body comes near it.
 inline constexpr std::size_t kMaxCopiedValues = 250'000;
 
+// kMaxCopiedBytes bounds the bytes of strings, blobs and member names that anchors and aliases may copy
+// while one document is read, counted as kMaxCopiedValues counts values: a thousand aliases of one
+// large string would otherwise cost a thousand times its size.
+inline constexpr std::size_t kMaxCopiedBytes = std::size_t{16} << 20;
+
 // Read parses text, UTF-8, as YAML through libyaml's event parser and builds the value of its one
 // document: sequences give collections, mappings structures, scalars are typed as StoreScalar says
 // (yaml_scalar.h). A text without a document reads as ok and empty.
@@ -34,6 +39,7 @@ inline constexpr std::size_t kMaxCopiedValues = 250'000;
 //   NestingTooDeepText() + " At line: <l> col: <c>" for a sequence or mapping, or the value of an
 //       alias, that would put more than kMaxNestingDepth containers inside each other
 //   "Anchors and aliases copy more than <kMaxCopiedValues> values. At line: <l> col: <c>"
+//   "Anchors and aliases copy more than <kMaxCopiedBytes> bytes. At line: <l> col: <c>"
 //   the scalar messages of StoreScalar, without position.
 // A parser error fails with "YAML parser error: <problem>. At line: <l> col: <c>", with libyaml's problem
 // text and its problem mark as libyaml gives it, counted from 0.

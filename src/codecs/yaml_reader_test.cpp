@@ -131,4 +131,17 @@ TEST(YamlReader, BoundsTheValuesThatAliasesCopy) {
     EXPECT_EQ(ReadOk(laughs.substr(0, laughs.find("l4:"))).Member("l3").ElementCount(), 10u);
 }
 
+TEST(YamlReader, BoundsTheBytesThatAliasesCopy) {
+    // The anchored 1 MiB string is copied once for its anchor and once for each alias: 16 MiB in all
+    // is read, a seventeenth copy is refused at the alias that makes it.
+    const std::string anchored = "s: &s " + std::string(std::size_t{1} << 20, 'k') + "\nl: [*s";
+    std::string fifteen = anchored;
+    for (int i = 1; i < 15; ++i) {
+        fifteen += ", *s";
+    }
+    EXPECT_EQ(ReadOk(fifteen + "]").Member("l").ElementCount(), 15u);
+    EXPECT_EQ(ReadError(fifteen + ", *s, *s]"),
+              "Anchors and aliases copy more than 16777216 bytes. At line: 2 col: 65");
+}
+
 }  // namespace
