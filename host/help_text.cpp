@@ -20,7 +20,8 @@ commands:
 
 options of every command:
   --plugin PATH     the plugin library (default: ../lib/libhux-game-queues.so beside hux-host)
-  --scenario FILE   a scenario, JSON or YAML (default: the built-in scenario, scenarios/default.json)
+  --scenario FILE   a scenario file, JSON or YAML, of at most 64 MiB (default: the built-in scenario,
+                    scenarios/default.json)
   -h, --help        show the help of the command
 
 exit status: 0 done; 1 the plugin could not be loaded, refused to start, or a route failed (get);
