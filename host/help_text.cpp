@@ -41,6 +41,7 @@ Loads and starts the plugin on the scenario, delivers the scenario's timeline of
 calls each of the plugin's routes, stops the plugin and prints, in this order:
   - what the plugin logged (level and message);
   - each event it published (name, event type, resource and a short summary);
+    of a long timeline, the first 1000 log lines and events are listed and all are counted;
   - a table of the last published queue list (id, type, map, game mode, category, availability, name);
   - the answer of each route (status and a one-line summary);
   - the allocation statistics of the plugin library before and after Stop.
