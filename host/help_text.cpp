@@ -75,23 +75,30 @@ examples:
 )";
 
 constexpr std::string_view kServe =
-    R"(usage: hux-host serve [--port N] [--scenario FILE] [--exit-after-seconds N] [--plugin PATH]
+    R"(usage: hux-host serve [--port N] [--scenario FILE] [--exit-after-seconds N] [--event-streams N]
+                      [--plugin PATH]
 
 Starts the plugin on the scenario (timeline included) and serves it over HTTP/1.1 on 127.0.0.1
 until Ctrl-C, which stops the plugin and frees everything. The plugin is called from one thread
 only; requests wait for each other. It answers:
   GET /hux-game-queues/v1/...      the plugin's routes, as JSON with the plugin's status; a failure
                                    is {"status": ..., "message": ...}
-  GET /events                      every event the plugin publishes, as Server-Sent Events
-  PUT /resources/<uri>             deliver a resource update with the JSON body as the new value
+  GET /events                      every event the plugin publishes, as Server-Sent Events; past
+                                   --event-streams clients at once, 503
+  PUT /resources/<uri>             deliver a resource update with the JSON body as the new value: at
+                                   most 8 MiB once decoded (413 past it), with a Content-Length or
+                                   chunked (411 without either), gzip, deflate or br encoded or plain
   DELETE /resources/<uri>          deliver a resource delete
   GET /openapi.json                an OpenAPI 3.1 description of the plugin's routes
   GET /                            a small index of the above
-The plugin's log lines and each request are printed as they happen.
+Every answer is whole (Range headers are not honoured) and closes its connection. The plugin's log lines
+and each request are printed as they happen, control characters escaped as \xHH.
 
   --port N                the port (default 8765; 0 picks a free one, printed at start)
   --scenario FILE         the scenario to play (default: the built-in one)
   --exit-after-seconds N  stop by itself after N seconds, as Ctrl-C would (default: never)
+  --event-streams N       the most event-stream clients served at once, each on a thread of its own,
+                          from 1 to 512 (default: 128)
   --plugin PATH           the plugin library to load
 
 examples:

@@ -225,6 +225,9 @@ TEST(HuxHostCommands, EachCommandHasItsHelpAndAWrongCommandLineIsRefused) {
     const ProcessOutput unknown = RunProgram({kHost, "get", "/x", "--port", "1"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.err, "hux-host: unknown option '--port' for get (see hux-host get --help)\n");
+    const ProcessOutput streams = RunProgram({kHost, "serve", "--event-streams", "0"});
+    EXPECT_EQ(streams.exitCode, 2);
+    EXPECT_EQ(streams.err, "hux-host: --event-streams takes a number of streams from 1 to 512, not '0'\n");
 }
 
 }  // namespace
