@@ -53,13 +53,12 @@ TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
             EXPECT_LT(sections[i - 1], sections[i]);
         }
     }
-    // The timeline enabled ranked Tarn and disabled ARAM after Start; the translations arrived by then.
+    // The timeline enabled ranked Tarn and disabled SKELV after Start; the translations arrived by then.
+    EXPECT_NE(run.out.find(
+                  "1210  TARN_RANKED_SOLO    21  TARN           PvP       Available         Ranked Tarn\n"),
+              std::string::npos);
     EXPECT_NE(
-        run.out.find(
-            "1210  TARN_RANKED_SOLO    21  TARN               PvP       Available         Ranked Tarn\n"),
-        std::string::npos);
-    EXPECT_NE(
-        run.out.find("\n 450  NORMAL              12  ARAM               PvP       PlatformDisabled  ARAM\n"),
+        run.out.find("\n 450  NORMAL              12  SKELV          PvP       PlatformDisabled  SKELV\n"),
         std::string::npos);
     EXPECT_NE(
         run.out.find("ALWAYS The queues cache is stale. The following queues have changed: 450, 1210\n"),
@@ -70,10 +69,9 @@ TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
                   "200  GET /hux-game-queues/v1/queues/type/NORMAL         queue 400 NORMAL \"Normal (Draft "
                   "Pick)\", Available\n"),
               std::string::npos);
-    EXPECT_NE(
-        routes.find(
-            "200  GET /hux-game-queues/v1/game-type-config/2/map/11  game type config 2 GAME_CFG_DRAFT\n"),
-        std::string::npos);
+    EXPECT_NE(routes.find(
+                  "200  GET /hux-game-queues/v1/game-type-config/2/map/11  game type config 2 CFG_PRENDA\n"),
+              std::string::npos);
     EXPECT_EQ(routes.find("\n5"), std::string::npos) << routes;
     EXPECT_EQ(routes.find("\n4"), std::string::npos) << routes;
 }
