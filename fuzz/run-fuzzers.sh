@@ -38,7 +38,9 @@ for target in "${targets[@]}"; do
         seeds+=("fuzz/regressions/$target")
     fi
     echo "== $target: ${seconds}s"
-    if ! "$build/bin/hux_fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    # A minute per input: a real hang is still caught, while an input that only waited for a busy
+    # machine (the targets run under the sanitizers, often beside a build) is not taken for one.
+    if ! "$build/bin/hux_fuzz_$target" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "${seeds[@]}"; then
         echo "== $target: an input broke the target, see $crashes/" >&2
         status=1
