@@ -12,7 +12,8 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
-    targets=(compressed_queues json_reader msgpack_reader url_route yaml_reader)
+    targets=(compressed_queues endpoint_entry host_value_cells json_reader msgpack_reader queue_build url_route
+        yaml_reader)
 fi
 build=build-fuzz
 conformance=../shared/conformance
