@@ -5,6 +5,8 @@
 # Build first: cmake --preset fuzz && cmake --build --preset fuzz
 # What a run learns stays in build-fuzz/corpus/<target>/; an input that breaks a target is written to
 # build-fuzz/crashes/<target>/ (copy it to fuzz/regressions/<target>/ once it is understood).
+# An input that runs longer than HUX_FUZZ_TIMEOUT seconds (default 10, wall clock) is reported as a hang;
+# raise it when other work on the machine can starve a run started at low priority.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +18,7 @@ if [[ ${#targets[@]} -eq 0 ]]; then
         yaml_reader)
 fi
 build=build-fuzz
+unit_timeout=${HUX_FUZZ_TIMEOUT:-10}
 conformance=../shared/conformance
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$PWD/fuzz/ubsan-suppressions.txt"
 
@@ -39,7 +42,7 @@ for target in "${targets[@]}"; do
         seeds+=("fuzz/regressions/$target")
     fi
     echo "== $target: ${seconds}s"
-    if ! "$build/bin/hux_fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    if ! "$build/bin/hux_fuzz_$target" -max_total_time="$seconds" -timeout="$unit_timeout" -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "${seeds[@]}"; then
         echo "== $target: an input broke the target, see $crashes/" >&2
         status=1
