@@ -255,8 +255,11 @@ private:
                                   "'structure' has a member without a name.",
                                   valueName));
             }
-            // A name given twice keeps the later member, as a member written twice would.
-            if (!Read(members[i].value, target.MemberForWriting(name), depth + 1)) {
+            // A name given twice keeps the later member whole, as a member written twice would: the
+            // earlier value is cleared first, so that a later collection or structure is not read into it.
+            BindingProperty& member = target.MemberForWriting(name);
+            member.Clear();
+            if (!Read(members[i].value, member, depth + 1)) {
                 return false;
             }
         }

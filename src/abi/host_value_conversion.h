@@ -34,7 +34,8 @@ inline constexpr std::size_t kMaxHostValueDepth = 512;
 // FromHostValue reads a cell the host gave. Kinds 0 to 4 map back one to one; kinds 5 and 6 give a
 // string read up to the first NUL (their length word is not read; a null text is the empty string);
 // kinds 7 and 8 a blob of the stated length; kinds 9 and 10 a collection or a structure, elements and
-// members read in order, where the first that fails ends the conversion with its message. valueName
+// members read in order, where the first that fails ends the conversion with its message; a member
+// name given twice keeps the later member's value alone (never the two merged). valueName
 // names the value in the messages (the event dispatcher passes "<result>"). Failures:
 //   - any other kind: "Couldn't assign value to '%1' of type object because the input is of an
 //     incompatible type '%2'." with the cell's kind name (HostKindName), empty above 10;

@@ -339,3 +339,37 @@ TEST(HostValueConversion, NestingIsBoundedSoHostileBlocksCannotExhaustTheStack) 
 }
 
 }  // namespace
+
+TEST(HostValueConversion, AMemberNamedTwiceKeepsOnlyTheLaterValue) {
+    // Each later member replaces the earlier one whole, whatever the kinds: containers are not merged.
+    std::array<HostValue, 4> elements = {Cell(HOST_VALUE_SIGNED), Cell(HOST_VALUE_SIGNED),
+                                         Cell(HOST_VALUE_SIGNED), Cell(HOST_VALUE_SIGNED)};
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        elements[i].payload.i = static_cast<int64_t>(i + 1);
+    }
+    std::array<HostValueMember, 2> inner = EmptyMembers<2>();
+    inner[0] = {"x", elements[0], 0};
+    inner[1] = {"y", elements[1], 0};
+    std::array<HostValueMember, 6> members = EmptyMembers<6>();
+    members[0] = {"list", Cell(HOST_VALUE_ARRAY, &elements[0], 2), 0};
+    members[1] = {"list", Cell(HOST_VALUE_ARRAY, &elements[2], 2), 0};
+    members[2] = {"object", Cell(HOST_VALUE_OBJECT, &inner[0], 2), 0};
+    members[3] = {"object", Cell(HOST_VALUE_OBJECT, &inner[1], 1), 0};
+    members[4] = {"scalar", Cell(HOST_VALUE_OBJECT, &inner[0], 1), 0};
+    members[5] = {"scalar", elements[3], 0};
+
+    const Brix::ConversionStatus status =
+        Brix::FromHostValue(Cell(HOST_VALUE_OBJECT, members.data(), 6), "<result>");
+    ASSERT_TRUE(status.Ok()) << status.Message();
+    const Brix::BindingProperty& value = status.Value();
+    ASSERT_EQ(value.MemberCount(), 3u);
+    const Brix::BindingProperty& list = value.Member("list");
+    ASSERT_EQ(list.ElementCount(), 2u);
+    EXPECT_EQ(list.Element(0).AsSigned(), 3);
+    EXPECT_EQ(list.Element(1).AsSigned(), 4);
+    const Brix::BindingProperty& object = value.Member("object");
+    ASSERT_EQ(object.MemberCount(), 1u);
+    EXPECT_EQ(object.Member("y").AsSigned(), 2);
+    EXPECT_EQ(value.Member("scalar").Kind(), Brix::BindingKind::Signed);
+    EXPECT_EQ(value.Member("scalar").AsSigned(), 4);
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "binding/failure.h"
+#include "logging/logger.h"
 #include "logging/message_formatter.h"
 
 namespace Brix::Client::GameQueues {
@@ -84,8 +85,13 @@ MaybeType<std::vector<int32_t>> AllowablePremadeSizes(const BindingProperty& que
     }
     std::vector<int32_t> sizes;
     // Counted in 64 bits so that a maximum of INT32_MAX still ends the walk.
-    for (int64_t size = minimumSize; size <= maximumSize; ++size) {
+    for (int64_t size = minimumSize; size <= maximumSize && sizes.size() < kMaxDefaultPremadeSizes; ++size) {
         sizes.push_back(static_cast<int32_t>(size));
+    }
+    if (int64_t{maximumSize} - int64_t{minimumSize} >= static_cast<int64_t>(kMaxDefaultPremadeSizes)) {
+        Log(LogLevel::Error, kPluginLogGroup,
+            "Queue %d allows premade sizes from %d to %d; only the first %d are published.", queueId,
+            minimumSize, maximumSize, static_cast<int>(kMaxDefaultPremadeSizes));
     }
     return sizes;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "logging/log_test_support.h"
+
 namespace Brix::Client::GameQueues {
 namespace {
 
@@ -56,6 +58,44 @@ TEST(PremadeSizes, SettingAsStringOrNumberElseTheDefaults) {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 480, kMax - 1, kMax)), "2147483646 2147483647");
     EXPECT_EQ(Parsed(AllowablePremadeSizes(BindingProperty(), 440, 1, 5)), "1 2 3 5");
+}
+
+class PremadeSizeRange : public FreshLoggerTest {};
+
+TEST_F(PremadeSizeRange, AWideParticipantRangeGivesItsFirstSizesAndIsLogged) {
+    RecordingLogTarget log;
+    ASSERT_TRUE(log.Register());
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    struct Case {
+        int32_t minimum;
+        int32_t maximum;
+        int32_t first;      // the first size given
+        std::size_t count;  // how many
+    };
+    // 64 sizes are given whole and not logged; 65 and more are cut to 64, up to the widest 32-bit range.
+    const std::vector<Case> cases = {
+        {1, 64, 1, 64},   {1, 65, 1, 64},         {0, 100000, 0, 64},
+        {0, kMax, 0, 64}, {kMin, kMax, kMin, 64}, {kMax - 63, kMax, kMax - 63, 64},
+    };
+    for (const Case& range : cases) {
+        const MaybeType<Sizes> sizes =
+            AllowablePremadeSizes(BindingProperty(), 480, range.minimum, range.maximum);
+        ASSERT_TRUE(sizes.HasValue());
+        ASSERT_EQ(sizes.Value().size(), range.count) << range.minimum << " to " << range.maximum;
+        EXPECT_EQ(sizes.Value().front(), range.first);
+        EXPECT_EQ(sizes.Value().back(), static_cast<int32_t>(int64_t{range.first} + 63));
+    }
+    EXPECT_EQ(
+        log.Messages(),
+        (std::vector<std::string>{
+            "Queue 480 allows premade sizes from 1 to 65; only the first 64 are published.",
+            "Queue 480 allows premade sizes from 0 to 100000; only the first 64 are published.",
+            "Queue 480 allows premade sizes from 0 to 2147483647; only the first 64 are published.",
+            "Queue 480 allows premade sizes from -2147483648 to 2147483647; only the first 64 are published.",
+        }));
+    ASSERT_EQ(log.records.size(), 4u);
+    EXPECT_EQ(log.records[0].level, static_cast<int32_t>(LogLevel::Error));
 }
 
 }  // namespace
