@@ -53,7 +53,7 @@ protected:
         if (server == nullptr || !server->Started()) {
             return;
         }
-        server->Signal(SIGINT);
+        server->Interrupt();
         const ProcessOutput output = server->Finish(Clock::now() + kStartTime);
         EXPECT_EQ(output.exitCode, 0) << output.err;
         EXPECT_NE(output.out.find("hux-host: interrupted, stopping the plugin\n"), std::string::npos);
