@@ -50,7 +50,8 @@ void CheckNumbers(std::string_view text) {
     rapidjson::MemoryStream stream(text.data(), text.size());
     NumberChecker checker;
     rapidjson::Reader reader;
-    reader.Parse<rapidjson::kParseNumbersAsStringsFlag>(stream, checker);
+    // Iteratively: the input may nest deeper than any stack.
+    reader.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseIterativeFlag>(stream, checker);
 }
 
 }  // namespace

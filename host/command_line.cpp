@@ -59,7 +59,8 @@ bool Takes(Command command, std::string_view option) {
     if (option == "--json") {
         return command == Command::Run;
     }
-    return command == Command::Serve && (option == "--port" || option == "--exit-after-seconds");
+    return command == Command::Serve &&
+           (option == "--port" || option == "--exit-after-seconds" || option == "--event-streams");
 }
 
 std::string SeeHelp(Command command) {
@@ -139,6 +140,13 @@ Brix::MaybeType<CommandLine> ParseCommandLine(std::span<const std::string_view> 
                                      std::string(value) + "'");
             }
             line.port = *port;
+        } else if (option.name == "--event-streams") {
+            const std::optional<uint32_t> streams = ParseNumber<uint32_t>(value);
+            if (!streams || *streams == 0 || *streams > kMaxEventStreams) {
+                return Brix::Failure("--event-streams takes a number of streams from 1 to " +
+                                     std::to_string(kMaxEventStreams) + ", not '" + std::string(value) + "'");
+            }
+            line.eventStreams = *streams;
         } else {
             const std::optional<uint32_t> seconds = ParseNumber<uint32_t>(value);
             if (!seconds) {

@@ -22,6 +22,11 @@ enum class Command {
 // kDefaultPort is the port serve listens on unless told otherwise.
 inline constexpr uint16_t kDefaultPort = 8765;
 
+// kDefaultEventStreams and kMaxEventStreams bound the event streams serve keeps open at once: each one
+// holds a thread of its own.
+inline constexpr uint32_t kDefaultEventStreams = 128;
+inline constexpr uint32_t kMaxEventStreams = 512;
+
 // CommandLine is a parsed command line. Empty paths mean the defaults: the plugin beside hux-host and
 // the built-in default scenario.
 struct CommandLine {
@@ -29,10 +34,11 @@ struct CommandLine {
     std::optional<Command> helpTopic;  // Help: the command asked about, none for the general help
     std::string pluginPath;
     std::string scenarioPath;
-    bool json = false;              // run
-    std::string routePath;          // get
-    uint16_t port = kDefaultPort;   // serve; 0 picks a free port
-    uint32_t exitAfterSeconds = 0;  // serve; 0 serves until interrupted
+    bool json = false;                             // run
+    std::string routePath;                         // get
+    uint16_t port = kDefaultPort;                  // serve; 0 picks a free port
+    uint32_t exitAfterSeconds = 0;                 // serve; 0 serves until interrupted
+    uint32_t eventStreams = kDefaultEventStreams;  // serve: the most event streams open at once
 };
 
 // ParseCommandLine reads the arguments after the program's name:

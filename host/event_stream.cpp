@@ -3,6 +3,22 @@
 
 namespace HuxHost {
 
+bool EventStream::Join() {
+    const std::lock_guard lock(mutex);
+    if (readers >= readerLimit) {
+        return false;
+    }
+    ++readers;
+    return true;
+}
+
+void EventStream::Leave() {
+    const std::lock_guard lock(mutex);
+    if (readers > 0) {
+        --readers;
+    }
+}
+
 void EventStream::Publish(std::string event, std::string data) {
     {
         const std::lock_guard lock(mutex);

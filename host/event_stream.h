@@ -19,12 +19,23 @@ struct EventMessage {
     std::string data;   // one line of JSON
 };
 
-// EventStream keeps the latest messages, numbered from 1, for any number of readers on any threads.
-// A reader remembers the number of the next message it wants and collects from there; a reader that
-// falls more than `kept` messages behind skips the ones dropped meanwhile and is told how many.
+// EventStream keeps the latest messages, numbered from 1, for up to readerLimit readers on any threads.
+// A reader takes a place with Join, remembers the number of the next message it wants and collects
+// from there, and gives its place back with Leave; a reader that falls more than `kept` messages behind
+// skips the ones dropped meanwhile and is told how many.
 class EventStream {
 public:
-    explicit EventStream(std::size_t keep = 128) : kept(keep > 0 ? keep : 1) {}
+    static constexpr std::size_t kDefaultKept = 128;
+    static constexpr std::size_t kDefaultReaderLimit = 128;
+
+    explicit EventStream(std::size_t keep = kDefaultKept, std::size_t maxReaders = kDefaultReaderLimit)
+        : kept(keep > 0 ? keep : 1), readerLimit(maxReaders) {}
+
+    // Join takes a reader's place; false when all readerLimit places are taken.
+    bool Join();
+    // Leave gives back the place a Join took.
+    void Leave();
+    std::size_t ReaderLimit() const noexcept { return readerLimit; }
 
     // Publish adds a message and wakes the readers; after Close it does nothing.
     void Publish(std::string event, std::string data);
@@ -46,7 +57,9 @@ public:
 
 private:
     const std::size_t kept;
+    const std::size_t readerLimit;
     mutable std::mutex mutex;
+    std::size_t readers = 0;
     std::condition_variable arrived;
     std::deque<EventMessage> messages;
     uint64_t nextId = 1;

@@ -20,7 +20,8 @@ commands:
 
 options of every command:
   --plugin PATH     the plugin library (default: ../lib/libhux-game-queues.so beside hux-host)
-  --scenario FILE   a scenario, JSON or YAML (default: the built-in scenario, scenarios/default.json)
+  --scenario FILE   a scenario file, JSON or YAML, of at most 64 MiB (default: the built-in scenario,
+                    scenarios/default.json)
   -h, --help        show the help of the command
 
 exit status: 0 done; 1 the plugin could not be loaded, refused to start, or a route failed (get);
@@ -40,6 +41,7 @@ Loads and starts the plugin on the scenario, delivers the scenario's timeline of
 calls each of the plugin's routes, stops the plugin and prints, in this order:
   - what the plugin logged (level and message);
   - each event it published (name, event type, resource and a short summary);
+    of a long timeline, the first 1000 log lines and events are listed and all are counted;
   - a table of the last published queue list (id, type, map, game mode, category, availability, name);
   - the answer of each route (status and a one-line summary);
   - the allocation statistics of the plugin library before and after Stop.
@@ -73,23 +75,30 @@ examples:
 )";
 
 constexpr std::string_view kServe =
-    R"(usage: hux-host serve [--port N] [--scenario FILE] [--exit-after-seconds N] [--plugin PATH]
+    R"(usage: hux-host serve [--port N] [--scenario FILE] [--exit-after-seconds N] [--event-streams N]
+                      [--plugin PATH]
 
 Starts the plugin on the scenario (timeline included) and serves it over HTTP/1.1 on 127.0.0.1
 until Ctrl-C, which stops the plugin and frees everything. The plugin is called from one thread
 only; requests wait for each other. It answers:
   GET /hux-game-queues/v1/...      the plugin's routes, as JSON with the plugin's status; a failure
                                    is {"status": ..., "message": ...}
-  GET /events                      every event the plugin publishes, as Server-Sent Events
-  PUT /resources/<uri>             deliver a resource update with the JSON body as the new value
+  GET /events                      every event the plugin publishes, as Server-Sent Events; past
+                                   --event-streams clients at once, 503
+  PUT /resources/<uri>             deliver a resource update with the JSON body as the new value: at
+                                   most 8 MiB once decoded (413 past it), with a Content-Length or
+                                   chunked (411 without either), gzip, deflate or br encoded or plain
   DELETE /resources/<uri>          deliver a resource delete
   GET /openapi.json                an OpenAPI 3.1 description of the plugin's routes
   GET /                            a small index of the above
-The plugin's log lines and each request are printed as they happen.
+Every answer is whole (Range headers are not honoured) and closes its connection. The plugin's log lines
+and each request are printed as they happen, control characters escaped as \xHH.
 
   --port N                the port (default 8765; 0 picks a free one, printed at start)
   --scenario FILE         the scenario to play (default: the built-in one)
   --exit-after-seconds N  stop by itself after N seconds, as Ctrl-C would (default: never)
+  --event-streams N       the most event-stream clients served at once, each on a thread of its own,
+                          from 1 to 512 (default: 128)
   --plugin PATH           the plugin library to load
 
 examples:

@@ -6,9 +6,12 @@
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <regex>
 
 #include "codecs/json_reader.h"
 #include "codecs/json_writer.h"
+#include "printable_text.h"
+#include "request_body.h"
 #include "run_report.h"
 #include "scenario_script.h"
 
@@ -17,17 +20,26 @@ namespace HuxHost {
 namespace {
 
 using Brix::BindingProperty;
-using std::chrono::steady_clock;
 
 constexpr std::string_view kJson = "application/json";
-constexpr std::string_view kResourcesPrefix = "/resources";
+constexpr const char* kResourcePattern = "/resources(/.+)";
 constexpr int kOk = 200;
+constexpr int kContinue = 100;
 constexpr int kBadRequest = 400;
+constexpr int kNotFound = 404;
+constexpr int kLengthRequired = 411;
+constexpr int kPayloadTooLarge = 413;
+constexpr int kUriTooLong = 414;
+constexpr int kRangeNotSatisfiable = 416;
+constexpr int kServiceUnavailable = 503;
+// kWorkerThreads serve every request but the event streams, which have threads of their own on top.
 constexpr std::size_t kWorkerThreads = 16;
-constexpr std::size_t kMaxBodyBytes = 8u << 20u;
-constexpr time_t kKeepAliveSeconds = 2;
-constexpr auto kEventWait = std::chrono::milliseconds(500);
-constexpr auto kKeepAliveComment = std::chrono::seconds(15);
+constexpr std::size_t kMaxBodyBytes = std::size_t{8} << 20u;
+constexpr std::size_t kMaxRequestLine = CPPHTTPLIB_REQUEST_URI_MAX_LENGTH;
+constexpr time_t kIdleSeconds = 2;
+// kHeartbeat is how often an idle event stream writes a comment line: a client that has gone away fails
+// the write after the next one, which frees its place.
+constexpr auto kHeartbeat = std::chrono::seconds(1);
 
 std::string Pretty(const BindingProperty& value) {
     return Brix::Json::Write(value, nullptr, "\n") + "\n";
@@ -36,6 +48,11 @@ std::string Pretty(const BindingProperty& value) {
 void SendJson(httplib::Response& response, int status, const BindingProperty& value) {
     response.status = status;
     response.set_content(Pretty(value), std::string(kJson));
+}
+
+std::string TooLargeMessage() {
+    return "the body of PUT /resources/<uri> is larger than 8 MiB (" + std::to_string(kMaxBodyBytes) +
+           " bytes)";
 }
 
 void SendFailure(httplib::Response& response, int status, std::string_view message) {
@@ -49,12 +66,51 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
+// IgnoreRanges makes the server answer whole: every answer here is made for the request, and the ranges
+// of one request could otherwise repeat the answer thousands of times. The request is the server's own,
+// handed to the handlers as const.
+void IgnoreRanges(const httplib::Request& request) {
+    const_cast<httplib::Request&>(request).ranges.clear();  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+}
+
+// TakesBody tells the methods whose body the HTTP library reads whole before it looks for a handler.
+bool TakesBody(std::string_view method) {
+    return method == "POST" || method == "PUT" || method == "PATCH" || method == "DELETE" || method == "PRI";
+}
+
+// RequestName is the method and path of a request for a message, or what is known of it.
+std::string RequestName(const httplib::Request& request) {
+    return request.method + " " + request.path;
+}
+
+// ErrorMessage says why the server itself answered status without a handler.
+std::string ErrorMessage(const httplib::Request& request, int status) {
+    switch (status) {
+        case kUriTooLong:
+            return "the request line is longer than " + std::to_string(kMaxRequestLine) + " bytes";
+        case kBadRequest:
+            return request.path.empty()
+                       ? "the request line or a header is malformed"
+                       : "the headers of " + RequestName(request) + " are malformed or too long";
+        case kRangeNotSatisfiable:
+            return "the Range header of " + RequestName(request) + " is malformed";
+        case kNotFound:
+            return RequestName(request) + " is not served here";
+        default:
+            return request.method.empty()
+                       ? "the request could not be served (status " + std::to_string(status) + ")"
+                       : RequestName(request) + " could not be served (status " + std::to_string(status) +
+                             ")";
+    }
+}
+
 }  // namespace
 
 void Say(const std::string& line) {
     static std::mutex sayMutex;
+    const std::string printable = Printable(line);
     const std::lock_guard lock(sayMutex);
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fwrite(printable.data(), 1, printable.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }
@@ -133,18 +189,51 @@ std::size_t HostHttpServer::Drain() {
 }
 
 void HostHttpServer::Route() {
-    server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-    server->set_keep_alive_timeout(kKeepAliveSeconds);
+    // An event stream holds its thread for as long as its client stays: the pool has one for each stream
+    // the server takes, on top of those that serve everything else.
+    const std::size_t threads = kWorkerThreads + events.ReaderLimit();
+    server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    // Every connection carries one request: the server closes it after the answer, so that a body left
+    // unread (refused, or not announced) is never taken for another request, and an idle client holds
+    // no thread. A connection that sends nothing is closed after kIdleSeconds.
+    server->set_keep_alive_max_count(1);
+    server->set_keep_alive_timeout(kIdleSeconds);
     server->set_payload_max_length(kMaxBodyBytes);
     server->set_logger([](const httplib::Request& request, const httplib::Response& response) {
-        Say(request.method + " " + request.target + " " + std::to_string(response.status));
+        const std::string name =
+            request.method.empty() ? "(unreadable request)" : request.method + " " + request.target;
+        Say(name + " " + std::to_string(response.status));
     });
 
     server->set_error_handler([](const httplib::Request& request, httplib::Response& response) {
+        IgnoreRanges(request);
         if (response.body.empty()) {
-            SendFailure(response, response.status,
-                        request.method + " " + request.path + " is not served here");
+            SendFailure(response, response.status, ErrorMessage(request, response.status));
         }
+    });
+
+    // Before any body is read: only PUT and DELETE of /resources/<uri> get as far as their handlers,
+    // which read a body themselves under a limit; every other request that could carry a body is
+    // answered without reading it.
+    server->set_pre_routing_handler([resources = std::regex(kResourcePattern)](
+                                        const httplib::Request& request, httplib::Response& response) {
+        IgnoreRanges(request);
+        if (!TakesBody(request.method) || ((request.method == "PUT" || request.method == "DELETE") &&
+                                           std::regex_match(request.path, resources))) {
+            return httplib::Server::HandlerResponse::Unhandled;
+        }
+        SendFailure(response, kNotFound, RequestName(request) + " is not served here");
+        return httplib::Server::HandlerResponse::Handled;
+    });
+
+    // A client that asks before it sends a body learns at once that it is too large.
+    server->set_expect_100_continue_handler([](const httplib::Request& request, httplib::Response& response) {
+        if (request.method != "PUT" ||
+            request.get_header_value<uint64_t>("Content-Length") <= kMaxBodyBytes) {
+            return kContinue;
+        }
+        SendFailure(response, kPayloadTooLarge, TooLargeMessage());
+        return kPayloadTooLarge;
     });
 
     server->Get("/", [this](const httplib::Request&, httplib::Response& response) {
@@ -153,78 +242,44 @@ void HostHttpServer::Route() {
     server->Get("/openapi.json", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content(openApi, std::string(kJson));
     });
+    server->Get("/events",
+                [this](const httplib::Request&, httplib::Response& response) { StreamEvents(response); });
 
-    server->Get("/events", [this](const httplib::Request&, httplib::Response& response) {
-        response.set_header("Cache-Control", "no-cache");
-        response.set_chunked_content_provider(
-            "text/event-stream",
-            [this, next = events.Next(), greeted = false, lastWrite = steady_clock::now()](
-                std::size_t /*offset*/, httplib::DataSink& sink) mutable {
-                std::string out;
-                if (!greeted) {
-                    // The first bytes tell the client that it receives every event from now on.
-                    greeted = true;
-                    out = ": hux-host event stream\nretry: 2000\n\n";
-                } else {
-                    std::vector<EventMessage> messages;
-                    uint64_t skipped = 0;
-                    if (!events.Collect(next, messages, kEventWait, skipped)) {
-                        sink.done();
-                        return true;
-                    }
-                    if (skipped > 0) {
-                        out += ": " + std::to_string(skipped) +
-                               " events were dropped before this client read them\n\n";
-                    }
-                    for (const EventMessage& message : messages) {
-                        out += EventStream::Format(message);
-                    }
-                    if (out.empty() && steady_clock::now() - lastWrite >= kKeepAliveComment) {
-                        out = ": keep-alive\n\n";
-                    }
-                }
-                if (out.empty()) {
-                    return true;
-                }
-                lastWrite = steady_clock::now();
-                return sink.write(out.data(), out.size());
-            });
-    });
-
-    const std::string resourcePattern = std::string(kResourcesPrefix) + "(/.+)";
-    server->Put(resourcePattern, [this](const httplib::Request& request, httplib::Response& response) {
-        if (IsBlank(request.body)) {
+    server->Put(kResourcePattern, [this](const httplib::Request& request, httplib::Response& response,
+                                         const httplib::ContentReader& reader) {
+        RequestBody body = ReadBody(request, reader, kMaxBodyBytes);
+        switch (body.outcome) {
+            case BodyOutcome::NoLength:
+                SendFailure(response, kLengthRequired,
+                            "PUT /resources/<uri> needs a Content-Length or a chunked body");
+                return;
+            case BodyOutcome::TooLarge:
+                SendFailure(response, kPayloadTooLarge, TooLargeMessage());
+                return;
+            case BodyOutcome::Unreadable:
+                SendFailure(response, kBadRequest,
+                            "the body could not be read: the connection broke, or a chunk or the compressed "
+                            "body is malformed");
+                return;
+            case BodyOutcome::Read:
+                break;
+        }
+        if (IsBlank(body.text)) {
             SendFailure(response, kBadRequest, "PUT /resources/<uri> takes the new value as a JSON body");
             return;
         }
-        Brix::ConversionStatus parsed = Brix::Json::Read(request.body);
+        Brix::ConversionStatus parsed = Brix::Json::Read(body.text);
         if (!parsed.Ok()) {
             SendFailure(response, kBadRequest, "the body is not JSON: " + std::string(parsed.Message()));
             return;
         }
-        TimelineStep step{Brix::PluginResourceEventType::Update, request.matches[1].str(),
-                          std::move(parsed.Value())};
-        BindingProperty answer = pluginThread.Run([this, &step] {
-            BindingProperty result;
-            result.MemberForWriting("followed").SetBool(PlayStep(step, session.Host()));
-            result.MemberForWriting("eventsSent").SetUnsigned(uint64_t{Drain()});
-            return result;
-        });
-        answer.MemberForWriting("uri").SetString(step.uri);
-        answer.MemberForWriting("eventType").SetString("Update");
-        SendJson(response, kOk, answer);
+        Deliver({Brix::PluginResourceEventType::Update, request.matches[1].str(), std::move(parsed.Value())},
+                response);
     });
-    server->Delete(resourcePattern, [this](const httplib::Request& request, httplib::Response& response) {
-        TimelineStep step{Brix::PluginResourceEventType::Delete, request.matches[1].str(), {}};
-        BindingProperty answer = pluginThread.Run([this, &step] {
-            BindingProperty result;
-            result.MemberForWriting("followed").SetBool(PlayStep(step, session.Host()));
-            result.MemberForWriting("eventsSent").SetUnsigned(uint64_t{Drain()});
-            return result;
-        });
-        answer.MemberForWriting("uri").SetString(step.uri);
-        answer.MemberForWriting("eventType").SetString("Delete");
-        SendJson(response, kOk, answer);
+    server->Delete(kResourcePattern, [this](const httplib::Request& request, httplib::Response& response,
+                                            const httplib::ContentReader& /*unread*/) {
+        // A delete takes no body: one sent anyway is not read.
+        Deliver({Brix::PluginResourceEventType::Delete, request.matches[1].str(), {}}, response);
     });
 
     server->Get("/.*", [this](const httplib::Request& request, httplib::Response& response) {
@@ -244,6 +299,61 @@ void HostHttpServer::Route() {
             SendJson(response, status, answer.body);
         }
     });
+}
+
+void HostHttpServer::Deliver(const TimelineStep& step, httplib::Response& response) {
+    BindingProperty answer = pluginThread.Run([this, &step] {
+        BindingProperty result;
+        result.MemberForWriting("followed").SetBool(PlayStep(step, session.Host()));
+        result.MemberForWriting("eventsSent").SetUnsigned(uint64_t{Drain()});
+        return result;
+    });
+    answer.MemberForWriting("uri").SetString(step.uri);
+    answer.MemberForWriting("eventType")
+        .SetString(step.type == Brix::PluginResourceEventType::Delete ? "Delete" : "Update");
+    SendJson(response, kOk, answer);
+}
+
+void HostHttpServer::StreamEvents(httplib::Response& response) {
+    if (!events.Join()) {
+        SendFailure(response, kServiceUnavailable,
+                    "hux-host serves at most " + std::to_string(events.ReaderLimit()) +
+                        " event streams at once: close one and try again");
+        response.set_header("Retry-After", "2");
+        return;
+    }
+    response.set_header("Cache-Control", "no-cache");
+    response.set_chunked_content_provider(
+        "text/event-stream",
+        [this, next = events.Next(), greeted = false](std::size_t /*offset*/,
+                                                      httplib::DataSink& sink) mutable {
+            std::string out;
+            if (!greeted) {
+                // The first bytes tell the client that it receives every event from now on.
+                greeted = true;
+                out = ": hux-host event stream\nretry: 2000\n\n";
+            } else {
+                std::vector<EventMessage> messages;
+                uint64_t skipped = 0;
+                if (!events.Collect(next, messages, kHeartbeat, skipped)) {
+                    sink.done();
+                    return true;
+                }
+                if (skipped > 0) {
+                    out += ": " + std::to_string(skipped) +
+                           " events were dropped before this client read them\n\n";
+                }
+                for (const EventMessage& message : messages) {
+                    out += EventStream::Format(message);
+                }
+                if (out.empty()) {
+                    out = ": keep-alive\n\n";
+                }
+            }
+            return sink.write(out.data(), out.size());
+        },
+        // However the stream ends, even before its first bytes, its place is given back.
+        [this](bool /*success*/) { events.Leave(); });
 }
 
 }  // namespace HuxHost

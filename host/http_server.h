@@ -10,10 +10,12 @@
 #include "event_stream.h"
 #include "plugin_session.h"
 #include "plugin_thread.h"
+#include "scenario.h"
 
 namespace httplib {  // NOLINT(readability-identifier-naming): the HTTP library's own namespace
 class Server;
-}
+struct Response;
+}  // namespace httplib
 
 namespace HuxHost {
 
@@ -22,13 +24,19 @@ namespace HuxHost {
 // drops the host's records of them.
 //   GET /                        an index of what is served, JSON
 //   GET /openapi.json            the OpenAPI document (given at construction)
-//   GET /events                  Server-Sent Events: every event from the time of connection
+//   GET /events                  Server-Sent Events: every event from the time of connection, with a
+//                                comment line each idle second; 503 while the event stream's reader
+//                                limit of clients is connected
 //   PUT /resources/<uri>         a JSON body delivered as an Update of <uri> (400 for a body that is not
-//                                JSON); answers {"uri", "eventType", "followed", "eventsSent"}
+//                                JSON, 411 for one with neither a length nor chunks, 413 for one past
+//                                8 MiB once decoded); answers {"uri", "eventType", "followed", "eventsSent"}
 //   DELETE /resources/<uri>      a Delete of <uri>, answered the same way
 //   GET anything else            offered to the plugin's routes; the answer's JSON with the plugin's
 //                                status, or {"status", "message"} for a failure (status 500 when the
 //                                plugin gave none)
+// Any other request that may carry a body is answered 404 without reading it. Every answer is whole
+// (Range headers are not honoured), every connection carries one request, and the lines printed escape
+// control characters.
 class HostHttpServer {
 public:
     HostHttpServer(PluginThread& pluginThread, PluginSession& session, EventStream& events,
@@ -52,6 +60,10 @@ public:
 
 private:
     void Route();
+    // Deliver plays one resource change on the plugin thread and answers what it caused.
+    void Deliver(const TimelineStep& step, httplib::Response& response);
+    // StreamEvents answers GET /events: the event stream, or 503 when every place is taken.
+    void StreamEvents(httplib::Response& response);
 
     PluginThread& pluginThread;
     PluginSession& session;
@@ -61,7 +73,8 @@ private:
     std::unique_ptr<httplib::Server> server;
 };
 
-// Say prints one line on standard output at once: the server's output is read while it runs.
+// Say prints one line on standard output at once, control characters and malformed UTF-8 escaped (see
+// Printable): the server's output is read while it runs.
 void Say(const std::string& line);
 
 }  // namespace HuxHost

@@ -47,6 +47,7 @@ BindingProperty RunJson(const RunReport& report) {
     root.MemberForWriting("started").SetBool(report.started);
     SetNumber(root, "yields", report.yields);
 
+    SetNumber(root, "logLines", report.logLines);
     BindingProperty& log = root.MemberForWriting("log");
     log.MakeCollection();
     for (const LoggedLine& line : report.log) {
@@ -56,6 +57,7 @@ BindingProperty RunJson(const RunReport& report) {
         SetText(entry, "message", line.message);
     }
 
+    SetNumber(root, "eventsSent", report.eventsSent);
     BindingProperty& events = root.MemberForWriting("events");
     events.MakeCollection();
     for (const PublishedEvent& event : report.events) {

@@ -10,8 +10,9 @@ namespace HuxHost {
 //     {"plugin": {"path", "shortName", "version", "endpoints"},
 //      "scenario": {"source", "description", "timelineSteps", "timelineUnfollowed"},
 //      "started": bool, "yields": n,
-//      "log": [{"level", "levelName", "message"}],
-//      "events": [{"name", "eventType", "uri", "summary", ("queues", "available")}],
+//      "logLines": n, "log": [{"level", "levelName", "message"}] (the first 1000 lines),
+//      "eventsSent": n, "events": [{"name", "eventType", "uri", "summary", ("queues", "available")}]
+//                (the first 1000 events),
 //      "queues": [{"id", "type", "mapId", "gameMode", "category", "queueAvailability", "name"}] or null
 //                when no queue list was published,
 //      "routes": [{"path", "url", "status", ("error"), "summary"}],

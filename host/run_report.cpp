@@ -68,11 +68,19 @@ BindingProperty SampleQueue(const BindingProperty& published, const Scenario& sc
     return sample;
 }
 
-// ReadEvents adds every event the plugin sent to the report; answers the last queue list among them.
-BindingProperty ReadEvents(const DevHost& host, RunReport& report) {
-    BindingProperty lastQueues;
+// ReadEvents adds the events the plugin sent to the report; the last queue list among them replaces
+// lastQueues.
+void ReadEvents(const DevHost& host, RunReport& report, BindingProperty& lastQueues) {
     for (const SentEvent& event : host.SentEvents()) {
         const BindingProperty& data = event.payload.Member("data");
+        ++report.eventsSent;
+        if (IsQueueList(data)) {
+            report.queuesPublished = true;
+            lastQueues = data;
+        }
+        if (report.events.size() >= kListedEntries) {
+            continue;
+        }
         PublishedEvent published;
         published.name = event.name;
         published.uri = std::string(event.payload.Member("uri").AsString());
@@ -80,12 +88,9 @@ BindingProperty ReadEvents(const DevHost& host, RunReport& report) {
         published.summary = Summarize(data);
         if (IsQueueList(data)) {
             published.queues = CountQueues(data);
-            report.queuesPublished = true;
-            lastQueues = data;
         }
         report.events.push_back(std::move(published));
     }
-    return lastQueues;
 }
 
 void CallRoutes(PluginSession& session, const std::vector<RoutePath>& routes, const BindingProperty& sample,
@@ -115,11 +120,24 @@ void CallRoutes(PluginSession& session, const std::vector<RoutePath>& routes, co
 void ReadCalls(const DevHost& host, RunReport& report) {
     for (const HostCall& call : host.Calls()) {
         if (call.slot == HostSlot::Log) {
-            report.log.push_back({call.level, call.text});
+            ++report.logLines;
+            if (report.log.size() < kListedEntries) {
+                report.log.push_back({call.level, call.text});
+            }
         } else if (call.slot == HostSlot::Yield) {
             ++report.yields;
         }
     }
+}
+
+// TakeRecords reads what the plugin did since the last time into the report and drops the host's
+// records of it; events are read only until the routes are called.
+void TakeRecords(DevHost& host, RunReport& report, BindingProperty* lastQueues) {
+    if (lastQueues != nullptr) {
+        ReadEvents(host, report, *lastQueues);
+    }
+    ReadCalls(host, report);
+    host.ClearRecords();
 }
 
 }  // namespace
@@ -166,21 +184,24 @@ RunReport RunScenario(PluginSession& session, const Scenario& scenario) {
     report.scenarioDescription = scenario.description;
     report.timelineSteps = scenario.timeline.size();
 
+    BindingProperty lastQueues;
     report.started = session.Start(scenario);
+    TakeRecords(host, report, &lastQueues);
     if (report.started) {
         for (const TimelineStep& step : scenario.timeline) {
             report.timelineUnfollowed += PlayStep(step, host) ? 0 : 1;
+            TakeRecords(host, report, &lastQueues);
         }
     }
-    const BindingProperty lastQueues = ReadEvents(host, report);
     report.queues = QueueRows(lastQueues);
     if (report.started) {
         CallRoutes(session, routes, SampleQueue(lastQueues, scenario), report);
         report.beforeStop = session.Stats();
     }
+    TakeRecords(host, report, nullptr);
     session.Stop();
     report.afterStop = session.Stats();
-    ReadCalls(host, report);
+    TakeRecords(host, report, nullptr);
     return report;
 }
 

@@ -40,6 +40,10 @@ struct RouteResult {
     std::string summary;  // of the answer, or its error
 };
 
+// kListedEntries bounds the log lines and the events a report lists: a long timeline is counted whole,
+// but only its first lines and events are kept.
+inline constexpr std::size_t kListedEntries = 1000;
+
 // RunReport is everything a run shows, in the order it is shown.
 struct RunReport {
     std::string pluginPath;
@@ -53,8 +57,10 @@ struct RunReport {
     std::size_t timelineUnfollowed = 0;  // steps whose resource the plugin does not follow
     std::size_t yields = 0;              // turns the plugin gave the host's loop
 
-    std::vector<LoggedLine> log;
-    std::vector<PublishedEvent> events;
+    std::vector<LoggedLine> log;         // the first kListedEntries lines
+    std::size_t logLines = 0;            // every line logged
+    std::vector<PublishedEvent> events;  // the first kListedEntries events, summarized
+    std::size_t eventsSent = 0;          // every event sent
     bool queuesPublished = false;
     std::vector<QueueRow> queues;  // the last published queue list
     std::vector<RouteResult> routes;
@@ -66,7 +72,8 @@ struct RunReport {
 // the endpoint table (a path parameter filled from the first published queue: its id, type, game type
 // configuration id and map id; without a published queue, from the scenario's first queue definition)
 // and stops the plugin. A plugin that refuses to start is stopped at
-// once; the report then holds what it logged and `started` is false.
+// once; the report then holds what it logged and `started` is false. The host's records are read and
+// dropped after Start and after each step, so that a run keeps summaries, not every event's payload.
 RunReport RunScenario(PluginSession& session, const Scenario& scenario);
 
 // LevelName is the name of a log level: "OKAY", "WARN", "ERROR", "ALWAYS", or its number.

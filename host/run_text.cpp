@@ -17,6 +17,11 @@ std::string Padded(std::string text, std::size_t width, bool right = false) {
     return text;
 }
 
+// Listed says how many of a section's entries are listed, when not all of them are.
+std::string Listed(std::size_t listed, std::size_t total) {
+    return listed < total ? ", the first " + std::to_string(listed) + " are listed" : "";
+}
+
 void Section(std::string& out, const std::string& title) {
     out += "\n== " + title + "\n";
 }
@@ -41,14 +46,16 @@ void WriteHead(std::string& out, const RunReport& report) {
 }
 
 void WriteLog(std::string& out, const RunReport& report) {
-    Section(out, "Log (" + std::to_string(report.log.size()) + " lines)");
+    Section(out, "Log (" + std::to_string(report.logLines) + " lines" +
+                     Listed(report.log.size(), report.logLines) + ")");
     for (const LoggedLine& line : report.log) {
         out += Padded(LevelName(line.level), 7) + line.message + "\n";
     }
 }
 
 void WriteEvents(std::string& out, const RunReport& report) {
-    Section(out, "Events (" + std::to_string(report.events.size()) + ")");
+    Section(out, "Events (" + std::to_string(report.eventsSent) +
+                     Listed(report.events.size(), report.eventsSent) + ")");
     std::size_t nameWidth = 0;
     std::size_t uriWidth = 0;
     for (const PublishedEvent& event : report.events) {

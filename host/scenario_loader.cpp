@@ -2,13 +2,15 @@
 // key by key before anything is kept.
 #include "scenario_loader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 
 #include "codecs/json_reader.h"
 #include "codecs/yaml_reader.h"
@@ -23,6 +25,9 @@ using Brix::BindingProperty;
 // kMaxDelayYields bounds the matchmaker's delay: each yield is one turn of the host's loop.
 constexpr uint64_t kMaxDelayYields = 10'000;
 constexpr uint64_t kLowestStatus = 100;
+// kMaxScenarioBytes bounds a scenario file; kReadPiece is how much more is read at a time past its size.
+constexpr std::size_t kMaxScenarioBytes = std::size_t{64} << 20u;
+constexpr std::size_t kReadPiece = std::size_t{64} << 10u;
 constexpr uint64_t kHighestStatus = 599;
 
 // Problem is what is wrong and where: a dotted path into the document ("matchmaker.queues[2]").
@@ -379,6 +384,39 @@ std::string SyntaxMessage(std::string_view text, std::string_view source, Scenar
     return std::string(source) + ": " + std::string(message);
 }
 
+// OpenFile closes the file it holds when it goes.
+struct OpenFile {
+    explicit OpenFile(int opened) : descriptor(opened) {}
+    ~OpenFile() {
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    OpenFile(OpenFile&&) = delete;
+    OpenFile& operator=(OpenFile&&) = delete;
+
+    const int descriptor;
+};
+
+// FileKind names what a path is when it is not a regular file.
+std::string FileKind(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "a folder";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    if (S_ISFIFO(mode)) {
+        return "a pipe";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    return "a special file";
+}
+
 }  // namespace
 
 ScenarioFormat FormatOfPath(std::string_view path) {
@@ -409,16 +447,41 @@ Brix::MaybeType<Scenario> ParseScenario(std::string_view text, std::string_view 
 }
 
 Brix::MaybeType<Scenario> LoadScenarioFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    // Opened without waiting: a pipe named as the scenario must not hang the host before it is refused.
+    const OpenFile file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat status {};
+    if (file.descriptor < 0 || fstat(file.descriptor, &status) != 0) {
         return Brix::Failure(path + ": cannot open the scenario: " + std::strerror(errno));
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        return Brix::Failure(path + ": cannot read the scenario");
+    if (!S_ISREG(status.st_mode)) {
+        return Brix::Failure(path + ": the scenario must be a regular file, not " + FileKind(status.st_mode));
     }
-    return ParseScenario(text.str(), path, FormatOfPath(path));
+    const std::string tooLarge =
+        path + ": the scenario is larger than 64 MiB (" + std::to_string(kMaxScenarioBytes) + " bytes)";
+    if (static_cast<uint64_t>(status.st_size) > kMaxScenarioBytes) {
+        return Brix::Failure(tooLarge);
+    }
+    // The file may grow while it is read: no more than one byte past the limit is ever read.
+    std::string text(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t length = 0;
+    for (;;) {
+        if (length == text.size()) {
+            if (length > kMaxScenarioBytes) {
+                return Brix::Failure(tooLarge);
+            }
+            text.resize(std::min(kMaxScenarioBytes + 1, length + kReadPiece));
+        }
+        const ssize_t got = read(file.descriptor, text.data() + length, text.size() - length);
+        if (got == 0) {
+            break;
+        }
+        if (got < 0 && errno != EINTR) {
+            return Brix::Failure(path + ": cannot read the scenario: " + std::strerror(errno));
+        }
+        length += got > 0 ? static_cast<std::size_t>(got) : 0;
+    }
+    text.resize(length);
+    return ParseScenario(text, path, FormatOfPath(path));
 }
 
 }  // namespace HuxHost

@@ -29,7 +29,8 @@ ScenarioFormat FormatOfPath(std::string_view path);
 Brix::MaybeType<Scenario> ParseScenario(std::string_view text, std::string_view source,
                                         ScenarioFormat format);
 
-// LoadScenarioFile reads the file at path and parses it in the format its name says.
+// LoadScenarioFile reads the file at path and parses it in the format its name says. Only a regular file
+// of at most 64 MiB is read: a folder, a device or a pipe is refused at once, and so is a larger file.
 Brix::MaybeType<Scenario> LoadScenarioFile(const std::string& path);
 
 }  // namespace HuxHost

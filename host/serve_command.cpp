@@ -77,7 +77,7 @@ int ServeCommand(const CommandLine& line) {
         return kExitPluginFailed;
     }
 
-    EventStream events;
+    EventStream events(EventStream::kDefaultKept, line.eventStreams);
     HostHttpServer server(pluginThread, *session, events, openApi);
     const Brix::MaybeType<int> port = server.Bind(line.port);
     const auto stopPlugin = [&] {

@@ -38,7 +38,7 @@ std::vector<QueueRow> QueueRows(const Brix::BindingProperty& queues);
 //     "41 queues, 27 available"                                 a queue list
 //     "queue 420 RANKED_SOLO_5x5 \"Ranked Solo/Duo\", Available"  one queue
 //     "4 subcategories, Available, 4 spectator policies"        a custom-game configuration
-//     "game type config 18 GAME_CFG_DRAFT"                      a game type configuration
+//     "game type config 18 CFG_PRENDA"                          a game type configuration
 //     "3 elements", "object with 5 members", "null", or a scalar's text otherwise.
 std::string Summarize(const Brix::BindingProperty& value);
 

@@ -49,7 +49,7 @@ TEST_F(ServiceConversation, StartPublishesTheQueuesAndCustomGamesOnceTheirInputs
     EXPECT_EQ(Queue(queues, 420).Member("queueAvailability").AsString(), "Available");
     EXPECT_EQ(Queue(queues, 430).Member("queueAvailability").AsString(), "PlatformDisabled");
     EXPECT_EQ(Queue(queues, 450).Member("queueAvailability").AsString(), "Available");
-    EXPECT_EQ(Queue(queues, 450).Member("assetMutator").AsString(), "AssetWinter");
+    EXPECT_EQ(Queue(queues, 450).Member("assetMutator").AsString(), "AssetYulm");
     EXPECT_TRUE(Queue(queues, 430).Member("spectatorEnabled").AsBool());
     EXPECT_EQ(Queue(queues, 420).Member("championsRequiredToPlay").AsUnsigned(), 20u);
     EXPECT_TRUE(Queue(queues, 420).Member("showPositionSelector").AsBool());
@@ -90,7 +90,7 @@ TEST_F(ServiceConversation, RoutesAnswerFromTheCacheAndTheConfiguration) {
     HuxHost::RouteAnswer all = Get("/hux-game-queues/v1/queues");
     EXPECT_EQ(all.error, std::nullopt);
     EXPECT_EQ(QueueIds(all.body), (std::vector<int64_t>{420, 430, 450}));
-    EXPECT_EQ(Get("/hux-game-queues/v1/queues/450").body.Member("gameMode").AsString(), "ARAM");
+    EXPECT_EQ(Get("/hux-game-queues/v1/queues/450").body.Member("gameMode").AsString(), "SKELV");
     EXPECT_EQ(Get("/hux-game-queues/v1/queues/type/NORMAL").body.Member("id").AsSigned(), 430);
     EXPECT_EQ(LcdsCalls("getAllQueuesCompressed"), fetches);
 
@@ -103,14 +103,13 @@ TEST_F(ServiceConversation, RoutesAnswerFromTheCacheAndTheConfiguration) {
     EXPECT_EQ(LoggedCount("No queue found with id 999"), 1u);
     EXPECT_EQ(LoggedCount("No queue found with queue type normal"), 1u);
 
-    EXPECT_EQ(Get("/hux-game-queues/v1/game-type-config/18").body.Member("name").AsString(),
-              "GAME_CFG_DRAFT");
+    EXPECT_EQ(Get("/hux-game-queues/v1/game-type-config/18").body.Member("name").AsString(), "CFG_PRENDA");
     HuxHost::RouteAnswer noConfig = Get("/hux-game-queues/v1/game-type-config/5");
     EXPECT_EQ(noConfig.status, 404u);
     EXPECT_EQ(noConfig.error, "No game type config found with id 5");
     // A map without its own configuration gets the general one.
     EXPECT_EQ(Get("/hux-game-queues/v1/game-type-config/2/map/11").body.Member("name").AsString(),
-              "GAME_CFG_BLIND");
+              "CFG_MOSSEL");
 
     HuxHost::RouteAnswer custom = Get("/hux-game-queues/v1/custom");
     EXPECT_EQ(custom.error, std::nullopt);

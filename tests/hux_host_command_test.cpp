@@ -9,6 +9,7 @@
 #include "binding/binding_property.h"
 #include "child_process.h"
 #include "codecs/json_reader.h"
+#include "codecs/json_writer.h"
 
 namespace HuxTest {
 namespace {
@@ -52,13 +53,12 @@ TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
             EXPECT_LT(sections[i - 1], sections[i]);
         }
     }
-    // The timeline enabled ranked Tarn and disabled ARAM after Start; the translations arrived by then.
+    // The timeline enabled ranked Tarn and disabled SKELV after Start; the translations arrived by then.
+    EXPECT_NE(run.out.find(
+                  "1210  TARN_RANKED_SOLO    21  TARN           PvP       Available         Ranked Tarn\n"),
+              std::string::npos);
     EXPECT_NE(
-        run.out.find(
-            "1210  TARN_RANKED_SOLO    21  TARN               PvP       Available         Ranked Tarn\n"),
-        std::string::npos);
-    EXPECT_NE(
-        run.out.find("\n 450  NORMAL              12  ARAM               PvP       PlatformDisabled  ARAM\n"),
+        run.out.find("\n 450  NORMAL              12  SKELV          PvP       PlatformDisabled  SKELV\n"),
         std::string::npos);
     EXPECT_NE(
         run.out.find("ALWAYS The queues cache is stale. The following queues have changed: 450, 1210\n"),
@@ -69,10 +69,9 @@ TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
                   "200  GET /hux-game-queues/v1/queues/type/NORMAL         queue 400 NORMAL \"Normal (Draft "
                   "Pick)\", Available\n"),
               std::string::npos);
-    EXPECT_NE(
-        routes.find(
-            "200  GET /hux-game-queues/v1/game-type-config/2/map/11  game type config 2 GAME_CFG_DRAFT\n"),
-        std::string::npos);
+    EXPECT_NE(routes.find(
+                  "200  GET /hux-game-queues/v1/game-type-config/2/map/11  game type config 2 CFG_PRENDA\n"),
+              std::string::npos);
     EXPECT_EQ(routes.find("\n5"), std::string::npos) << routes;
     EXPECT_EQ(routes.find("\n4"), std::string::npos) << routes;
 }
@@ -134,6 +133,47 @@ TEST(HuxHostRun, TheJsonReportCarriesTheSameCountsAndTheMatchmakersDelay) {
               memory.Member("beforeStop").Member("bytesInUse").AsUnsigned());
 }
 
+TEST(HuxHostRun, ALongTimelineIsReportedWithinBounds) {
+    // The default scenario, then 600 steps that each take ranked Tarn out of the enabled queues or put it
+    // back: every step publishes the queue list under two names.
+    std::ifstream file(std::string(kScenarios) + "/default.json");
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    Brix::ConversionStatus parsed = Brix::Json::Read(text);
+    ASSERT_TRUE(parsed.Ok()) << parsed.Message();
+    Brix::BindingProperty scenario = std::move(parsed.Value());
+    Brix::BindingProperty& timeline = scenario.MemberForWriting("timeline");
+    const Brix::BindingProperty withTarn = timeline.Element(timeline.ElementCount() - 1);
+    Brix::BindingProperty withoutTarn = withTarn;
+    withoutTarn.MemberForWriting("value").MakeCollection();
+    for (const Brix::BindingProperty& id : withTarn.Member("value").Elements()) {
+        if (id.AsUnsigned() != 1210u) {
+            withoutTarn.MemberForWriting("value").AppendElement() = id;
+        }
+    }
+    for (int i = 0; i < 600; ++i) {
+        timeline.AppendElement() = i % 2 == 0 ? withoutTarn : withTarn;
+    }
+    const std::string path = WriteFile("long-timeline.json", Brix::Json::Write(scenario));
+
+    const ProcessOutput run = HuxHost({"run", "--scenario", path});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\n== Log (3784 lines, the first 1000 are listed)\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\n== Events (1238, the first 1000 are listed)\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\n== Queues (41 published, 27 available)\n"), std::string::npos);
+
+    const ProcessOutput json = HuxHost({"run", "--json", "--scenario", path});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    Brix::ConversionStatus read = Brix::Json::Read(json.out);
+    ASSERT_TRUE(read.Ok()) << read.Message();
+    const Brix::BindingProperty& report = read.Value();
+    EXPECT_EQ(report.Member("scenario").Member("timelineSteps").AsUnsigned(), 603u);
+    EXPECT_EQ(report.Member("logLines").AsUnsigned(), 3784u);
+    EXPECT_EQ(report.Member("log").ElementCount(), 1000u);
+    EXPECT_EQ(report.Member("eventsSent").AsUnsigned(), 1238u);
+    EXPECT_EQ(report.Member("events").ElementCount(), 1000u);
+    EXPECT_EQ(report.Member("queues").ElementCount(), 41u);
+}
+
 TEST(HuxHostRun, APluginThatCannotBeLoadedEndsTheRunWithAFailure) {
     const ProcessOutput run = RunProgram({kHost, "run", "--plugin", "/nonexistent/libhux-game-queues.so"});
     EXPECT_EQ(run.exitCode, 1);
@@ -183,6 +223,9 @@ TEST(HuxHostCommands, EachCommandHasItsHelpAndAWrongCommandLineIsRefused) {
     const ProcessOutput unknown = RunProgram({kHost, "get", "/x", "--port", "1"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.err, "hux-host: unknown option '--port' for get (see hux-host get --help)\n");
+    const ProcessOutput streams = RunProgram({kHost, "serve", "--event-streams", "0"});
+    EXPECT_EQ(streams.exitCode, 2);
+    EXPECT_EQ(streams.err, "hux-host: --event-streams takes a number of streams from 1 to 512, not '0'\n");
 }
 
 }  // namespace

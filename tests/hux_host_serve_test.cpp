@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <condition_variable>
+#include <list>
 #include <mutex>
 #include <set>
 #include <string>
@@ -12,6 +17,7 @@
 #include "binding/binding_property.h"
 #include "child_process.h"
 #include "codecs/json_reader.h"
+#include "gzip_text.h"
 
 namespace HuxTest {
 namespace {
@@ -33,21 +39,95 @@ BindingProperty ParsedJson(const std::string& text) {
     return std::move(parsed.Value());
 }
 
+// EventReader follows /events on a thread of its own with a real HTTP client, keeping what arrives.
+// Close (or the destructor) cuts the connection and joins the thread.
+class EventReader {
+public:
+    explicit EventReader(int port) : client("127.0.0.1", port) {
+        client.set_read_timeout(kAnswerTime);
+        thread = std::thread([this] {
+            client.Get("/events", [this](const char* data, std::size_t length) {
+                const std::lock_guard lock(mutex);
+                received.append(data, length);
+                arrived.notify_all();
+                return true;
+            });
+        });
+    }
+    ~EventReader() { Close(); }
+    EventReader(const EventReader&) = delete;
+    EventReader& operator=(const EventReader&) = delete;
+
+    // WaitFor answers whether text arrived before the deadline.
+    bool WaitFor(const std::string& text, Clock::time_point deadline) {
+        std::unique_lock lock(mutex);
+        return arrived.wait_until(lock, deadline, [&] { return received.find(text) != std::string::npos; });
+    }
+    // Connected waits for the stream's first bytes: from then on every event reaches it.
+    bool Connected() { return WaitFor("retry: 2000\n\n", Clock::now() + kAnswerTime); }
+
+    std::string Received() {
+        const std::lock_guard lock(mutex);
+        return received;
+    }
+
+    void Close() {
+        if (thread.joinable()) {
+            client.stop();
+            thread.join();
+        }
+    }
+
+private:
+    httplib::Client client;
+    std::thread thread;
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::string received;
+};
+
+// RawExchange sends bytes on a new connection, as no HTTP client would, and answers everything the server
+// writes back until it closes the connection or the deadline passes.
+std::string RawExchange(int port, const std::string& bytes, Clock::time_point deadline) {
+    const int socketFd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string answer;
+    if (connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
+        send(socketFd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size())) {
+        std::array<char, 4096> buffer{};
+        for (;;) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            pollfd polled{socketFd, POLLIN, 0};
+            if (left <= 0 || poll(&polled, 1, static_cast<int>(left)) <= 0) {
+                answer += "[no more before the deadline]";
+                break;
+            }
+            const ssize_t length = recv(socketFd, buffer.data(), buffer.size(), 0);
+            if (length <= 0) {
+                break;
+            }
+            answer.append(buffer.data(), static_cast<std::size_t>(length));
+        }
+    }
+    close(socketFd);
+    return answer;
+}
+
+// BodyOf is the part of a raw answer after its header.
+std::string BodyOf(const std::string& answer) {
+    const std::size_t end = answer.find("\r\n\r\n");
+    return end == std::string::npos ? "" : answer.substr(end + 4);
+}
+
 // HuxHostServe starts hux-host serve on a free port for each test; the server also ends by itself after
 // a while, should a test not get as far as stopping it with Ctrl-C's signal.
 class HuxHostServe : public testing::Test {
 protected:
-    void SetUp() override {
-        server = std::make_unique<ChildProcess>(std::vector<std::string>{
-            kHost, "serve", "--port", "0", "--exit-after-seconds", "120", "--plugin", kPlugin});
-        ASSERT_TRUE(server->Started());
-        ASSERT_TRUE(server->WaitForOutput(" (Ctrl-C stops)\n", Clock::now() + kStartTime))
-            << server->Output().err;
-        const std::string& out = server->Output().out;
-        port = std::stoi(out.substr(out.find(kListening) + kListening.size()));
-        client = std::make_unique<httplib::Client>("127.0.0.1", port);
-        client->set_read_timeout(kAnswerTime);
-    }
+    void SetUp() override { Serve({}); }
 
     void TearDown() override {
         if (server == nullptr || !server->Started()) {
@@ -59,6 +139,22 @@ protected:
         EXPECT_NE(output.out.find("hux-host: interrupted, stopping the plugin\n"), std::string::npos);
         EXPECT_EQ(output.out.substr(output.out.size() - std::string("hux-host: stopped\n").size()),
                   "hux-host: stopped\n");
+        server.reset();
+    }
+
+    // Serve starts the server with options besides the port, the time limit and the plugin.
+    void Serve(const std::vector<std::string>& options) {
+        std::vector<std::string> arguments = {kHost, "serve",    "--port", "0", "--exit-after-seconds",
+                                              "120", "--plugin", kPlugin};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        server = std::make_unique<ChildProcess>(arguments);
+        ASSERT_TRUE(server->Started());
+        ASSERT_TRUE(server->WaitForOutput(" (Ctrl-C stops)\n", Clock::now() + kStartTime))
+            << server->Output().err;
+        const std::string& out = server->Output().out;
+        port = std::stoi(out.substr(out.find(kListening) + kListening.size()));
+        client = std::make_unique<httplib::Client>("127.0.0.1", port);
+        client->set_read_timeout(kAnswerTime);
     }
 
     std::unique_ptr<ChildProcess> server;
@@ -89,36 +185,8 @@ TEST_F(HuxHostServe, AnswersThePluginsRoutesWithItsStatus) {
 }
 
 TEST_F(HuxHostServe, AResourceUpdateReachesTheEventStreamAsTheRebuiltList) {
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::string received;
-    bool done = false;
-    httplib::Client events("127.0.0.1", port);
-    events.set_read_timeout(kAnswerTime);
-    std::thread reader([&] {
-        events.Get("/events", [&](const char* data, std::size_t length) {
-            const std::lock_guard lock(mutex);
-            received.append(data, length);
-            arrived.notify_all();
-            return !done;
-        });
-    });
-    // However the test ends, the reader is cut off and joined.
-    struct StopReader {
-        httplib::Client& client;
-        std::thread& thread;
-        ~StopReader() {
-            client.stop();
-            thread.join();
-        }
-    } stopReader{events, reader};
-    const auto waitFor = [&](const std::string& text) {
-        std::unique_lock lock(mutex);
-        return arrived.wait_until(lock, Clock::now() + kAnswerTime,
-                                  [&] { return received.find(text) != std::string::npos; });
-    };
-    // The stream's first bytes say that it is connected: every later event reaches it.
-    ASSERT_TRUE(waitFor("retry: 2000\n\n"));
+    EventReader events(port);
+    ASSERT_TRUE(events.Connected());
 
     const httplib::Result put =
         client->Put(std::string("/resources") + kEnabledQueues, "[420, 1210]", "application/json");
@@ -128,26 +196,194 @@ TEST_F(HuxHostServe, AResourceUpdateReachesTheEventStreamAsTheRebuiltList) {
     EXPECT_TRUE(delivered.Member("followed").AsBool());
     EXPECT_EQ(delivered.Member("eventsSent").AsUnsigned(), 2u);  // under its own name and OnJsonApiEvent
 
-    EXPECT_TRUE(waitFor("\nevent: OnJsonApiEvent\ndata: "));
-    {
-        const std::lock_guard lock(mutex);
-        const std::size_t at = received.find("event: OnJsonApiEvent_hux-game-queues_v1_queues\ndata: ");
-        ASSERT_NE(at, std::string::npos) << received;
-        const std::size_t dataAt = received.find("data: ", at) + 6;
-        const BindingProperty event =
-            ParsedJson(received.substr(dataAt, received.find('\n', dataAt) - dataAt));
-        EXPECT_EQ(event.Member("uri").AsString(), "/hux-game-queues/v1/queues");
-        EXPECT_EQ(event.Member("eventType").AsString(), "Update");
-        std::size_t available = 0;
-        for (const BindingProperty& queue : event.Member("data").Elements()) {
-            available += queue.Member("queueAvailability").AsString() == "Available" ? 1 : 0;
-        }
-        EXPECT_EQ(available, 2u);
-        done = true;
+    EXPECT_TRUE(events.WaitFor("\nevent: OnJsonApiEvent\ndata: ", Clock::now() + kAnswerTime));
+    const std::string received = events.Received();
+    const std::size_t at = received.find("event: OnJsonApiEvent_hux-game-queues_v1_queues\ndata: ");
+    ASSERT_NE(at, std::string::npos) << received;
+    const std::size_t dataAt = received.find("data: ", at) + 6;
+    const BindingProperty event = ParsedJson(received.substr(dataAt, received.find('\n', dataAt) - dataAt));
+    EXPECT_EQ(event.Member("uri").AsString(), "/hux-game-queues/v1/queues");
+    EXPECT_EQ(event.Member("eventType").AsString(), "Update");
+    std::size_t available = 0;
+    for (const BindingProperty& queue : event.Member("data").Elements()) {
+        available += queue.Member("queueAvailability").AsString() == "Available" ? 1 : 0;
     }
+    EXPECT_EQ(available, 2u);
     // The stream ends when the server stops, which must stop cleanly with a client still connected.
     TearDown();
-    server.reset();
+}
+
+TEST_F(HuxHostServe, ABodyPastEightMebibytesIsRefusedHoweverItIsSent) {
+    const std::string resource = std::string("/resources") + kEnabledQueues;
+    const std::string tooLarge = "the body of PUT /resources/<uri> is larger than 8 MiB (8388608 bytes)";
+    // A JSON list of 4.5 Mi zeros: 9 MiB, one mebibyte past the limit.
+    std::string list = "[";
+    for (std::size_t i = 0; i < (std::size_t{9} << 19u); ++i) {
+        list += "0,";
+    }
+    list.back() = ']';
+
+    // Chunked: no length is announced, the body is counted as it arrives.
+    const httplib::Result chunked = client->Put(
+        resource,
+        [&](std::size_t offset, httplib::DataSink& sink) {
+            constexpr std::size_t kPiece = 64u << 10u;
+            if (offset < list.size()) {
+                return sink.write(list.data() + offset, std::min(kPiece, list.size() - offset));
+            }
+            sink.done();
+            return true;
+        },
+        "application/json");
+    ASSERT_TRUE(chunked) << httplib::to_string(chunked.error());
+    EXPECT_EQ(chunked->status, 413);
+    EXPECT_EQ(chunked->get_header_value("Connection"), "close");
+    EXPECT_EQ(ParsedJson(chunked->body).Member("message").AsString(), tooLarge);
+
+    // Compressed: a few kilobytes that inflate past the limit.
+    const std::vector<uint8_t> gzip = HuxHost::GzipText(list);
+    ASSERT_LT(gzip.size(), std::size_t{1} << 20u);
+    const httplib::Result compressed = client->Put(resource, {{"Content-Encoding", "gzip"}},
+                                                   std::string(gzip.begin(), gzip.end()), "application/json");
+    ASSERT_TRUE(compressed) << httplib::to_string(compressed.error());
+    EXPECT_EQ(compressed->status, 413);
+    EXPECT_EQ(ParsedJson(compressed->body).Member("message").AsString(), tooLarge);
+
+    // With its length announced.
+    const httplib::Result announced = client->Put(resource, list, "application/json");
+    ASSERT_TRUE(announced) << httplib::to_string(announced.error());
+    EXPECT_EQ(announced->status, 413);
+    EXPECT_EQ(ParsedJson(announced->body).Member("message").AsString(), tooLarge);
+
+    // A compressed body within the limit is delivered as it decodes.
+    const std::vector<uint8_t> small = HuxHost::GzipText("[420, 1210]");
+    const httplib::Result delivered =
+        client->Put(resource, {{"Content-Encoding", "gzip"}}, std::string(small.begin(), small.end()),
+                    "application/json");
+    ASSERT_TRUE(delivered) << httplib::to_string(delivered.error());
+    EXPECT_EQ(delivered->status, 200);
+    EXPECT_EQ(ParsedJson(delivered->body).Member("eventsSent").AsUnsigned(), 2u);
+}
+
+TEST_F(HuxHostServe, RequestsThatCannotBeServedGetAnAccurateAnswerAndAPrintableLogLine) {
+    // A PUT without a length would be read until the client gives up: it is answered at once.
+    const std::string noLength =
+        RawExchange(port, "PUT /resources/a HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", Clock::now() + kAnswerTime);
+    EXPECT_EQ(noLength.substr(0, noLength.find("\r\n")), "HTTP/1.1 411 Length Required") << noLength;
+    EXPECT_EQ(ParsedJson(BodyOf(noLength)).Member("message").AsString(),
+              "PUT /resources/<uri> needs a Content-Length or a chunked body");
+
+    // Control bytes in the path reach the console escaped.
+    const std::string escape =
+        RawExchange(port, "GET /\x1b[2J\x07q\x7f HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n",
+                    Clock::now() + kAnswerTime);
+    EXPECT_EQ(escape.substr(0, escape.find("\r\n")), "HTTP/1.1 404 Not Found") << escape;
+    EXPECT_TRUE(server->WaitForOutput("\nGET /\\x1b[2J\\x07q\\x7f 404\n", Clock::now() + kAnswerTime))
+        << server->Output().out;
+
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
+        {"GET /" + std::string(9000, 'q') + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", 414,
+         "the request line is longer than 8192 bytes"},
+        {"GET\r\nHost: 127.0.0.1\r\n\r\n", 400, "the request line or a header is malformed"},
+        {"POST /resources/a HTTP/1.1\r\nHost: 127.0.0.1\r\nTransfer-Encoding: chunked\r\n\r\n", 404,
+         "POST /resources/a is not served here"},
+        {"DELETE /openapi.json HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 5\r\n\r\n", 404,
+         "DELETE /openapi.json is not served here"},
+        // A body that is not read is never taken for the next request.
+        {"POST / HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 39\r\n\r\n"
+         "GET /openapi.json HTTP/1.1\r\nHost: q\r\n\r\n",
+         404, "POST / is not served here"},
+    };
+    for (const auto& [request, status, message] : cases) {
+        SCOPED_TRACE(request.substr(0, 40));
+        const std::string answer = RawExchange(port, request, Clock::now() + kAnswerTime);
+        EXPECT_EQ(answer.substr(9, 3), std::to_string(status)) << answer;
+        EXPECT_EQ(answer.find("HTTP/1.1 ", 1), std::string::npos) << answer;
+        EXPECT_NE(answer.find("\r\nConnection: close\r\n"), std::string::npos) << answer;
+        const BindingProperty failure = ParsedJson(BodyOf(answer));
+        EXPECT_EQ(failure.Member("status").AsUnsigned(), static_cast<uint64_t>(status));
+        EXPECT_EQ(failure.Member("message").AsString(), message);
+    }
+}
+
+TEST_F(HuxHostServe, RangesAreIgnoredSoThatAnAnswerCannotGrow) {
+    // 501 overlapping ranges in 1.5 KB of header: each would repeat the whole answer.
+    std::string overlapping = "bytes=0-";
+    for (int i = 0; i < 500; ++i) {
+        overlapping += ",0-";
+    }
+    for (const std::string path : {"/hux-game-queues/v1/queues", "/openapi.json", "/nowhere"}) {
+        const httplib::Result whole = client->Get(path);
+        ASSERT_TRUE(whole);
+        for (const std::string& ranges : {overlapping, std::string("bytes=0-9")}) {
+            SCOPED_TRACE(path + " " + ranges.substr(0, 12));
+            const httplib::Result ranged = client->Get(path, {{"Range", ranges}});
+            ASSERT_TRUE(ranged);
+            EXPECT_EQ(ranged->status, whole->status);
+            EXPECT_EQ(ranged->get_header_value("Content-Type"), "application/json");
+            EXPECT_FALSE(ranged->has_header("Content-Range"));
+            ASSERT_EQ(ranged->body.size(), whole->body.size());
+            EXPECT_TRUE(ranged->body == whole->body);
+        }
+    }
+}
+
+TEST_F(HuxHostServe, EventStreamsLeaveWorkersForEveryOtherRequest) {
+    // More streams than the server has workers for ordinary requests.
+    std::list<EventReader> readers;
+    for (int i = 0; i < 20; ++i) {
+        readers.emplace_back(port);
+    }
+    for (EventReader& reader : readers) {
+        ASSERT_TRUE(reader.Connected());
+    }
+    for (int i = 0; i < 20; ++i) {
+        const httplib::Result queue = client->Get("/hux-game-queues/v1/queues/420");
+        ASSERT_TRUE(queue) << httplib::to_string(queue.error());
+        EXPECT_EQ(queue->status, 200);
+    }
+    const httplib::Result put =
+        client->Put(std::string("/resources") + kEnabledQueues, "[420, 1210]", "application/json");
+    ASSERT_TRUE(put);
+    EXPECT_EQ(put->status, 200);
+    for (EventReader& reader : readers) {
+        EXPECT_TRUE(reader.WaitFor("\nevent: OnJsonApiEvent\ndata: ", Clock::now() + kAnswerTime));
+    }
+}
+
+TEST_F(HuxHostServe, EventStreamsPastTheCapAreRefusedAndAClosedOneFreesItsPlace) {
+    TearDown();
+    Serve({"--event-streams", "2"});
+    if (HasFatalFailure()) {
+        return;
+    }
+    auto first = std::make_unique<EventReader>(port);
+    EventReader second(port);
+    ASSERT_TRUE(first->Connected());
+    ASSERT_TRUE(second.Connected());
+
+    const httplib::Result refused = client->Get("/events");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 503);
+    EXPECT_EQ(ParsedJson(refused->body).Member("message").AsString(),
+              "hux-host serves at most 2 event streams at once: close one and try again");
+    const httplib::Result queue = client->Get("/hux-game-queues/v1/queues/420");
+    ASSERT_TRUE(queue);
+    EXPECT_EQ(queue->status, 200);
+
+    // A client that goes away gives its place back without waiting for an event.
+    first.reset();
+    const auto deadline = Clock::now() + kAnswerTime;
+    std::unique_ptr<EventReader> third;
+    while (Clock::now() < deadline) {
+        third = std::make_unique<EventReader>(port);
+        if (third->WaitFor("retry: 2000\n\n", Clock::now() + seconds(1))) {
+            break;
+        }
+        third.reset();
+    }
+    ASSERT_NE(third, nullptr) << "no place freed";
+    EXPECT_TRUE(third->Connected());
 }
 
 TEST_F(HuxHostServe, DescribesTheSevenRoutesWithTheirParameters) {

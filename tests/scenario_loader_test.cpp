@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "default_scenario.h"
@@ -115,6 +119,27 @@ TEST(ScenarioLoader, MisshapenScenariosNameThePlaceAndTheProblem) {
     for (const auto& [text, message] : cases) {
         EXPECT_EQ(Failure(text), message) << text;
     }
+}
+
+TEST(ScenarioLoader, OnlyARegularFileOfAtMost64MebibytesIsRead) {
+    // A sparse file one byte past the limit takes no room on the disk.
+    const std::string large = testing::TempDir() + std::to_string(getpid()) + "-large.json";
+    std::ofstream(large).put('[');
+    std::filesystem::resize_file(large, (std::uintmax_t{64} << 20u) + 1);
+    const std::string folder = testing::TempDir() + std::to_string(getpid()) + "-folder.json";
+    std::filesystem::create_directory(folder);
+
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {folder, folder + ": the scenario must be a regular file, not a folder"},
+        {"/dev/zero", "/dev/zero: the scenario must be a regular file, not a device"},
+        {large, large + ": the scenario is larger than 64 MiB (67108864 bytes)"},
+    };
+    for (const auto& [path, message] : cases) {
+        Brix::MaybeType<Scenario> loaded = LoadScenarioFile(path);
+        EXPECT_EQ(loaded ? "no failure" : loaded.Error().Message(), message);
+    }
+    std::filesystem::remove(large);
+    std::filesystem::remove(folder);
 }
 
 TEST(ScenarioLoader, TheShippedScenariosAreWhole) {

@@ -43,16 +43,16 @@ inline constexpr std::string_view kMatchmakerQueues = R"([
   {"id": 430, "type": "NORMAL", "gameMode": "CLASSIC", "queueState": "OFF", "supportedMapIds": [11],
    "gameTypeConfigId": 2, "numPlayersPerTeam": 5, "minimumParticipantListSize": 1,
    "maximumParticipantListSize": 5, "gameMutators": ["ReRoll"]},
-  {"id": 450, "type": "NORMAL", "gameMode": "ARAM", "queueState": "ON", "supportedMapIds": [12],
+  {"id": 450, "type": "NORMAL", "gameMode": "SKELV", "queueState": "ON", "supportedMapIds": [12],
    "gameTypeConfigId": 2, "numPlayersPerTeam": 5, "minimumParticipantListSize": 1,
-   "maximumParticipantListSize": 5, "gameMutators": ["Snowdown", "AssetWinter"]}
+   "maximumParticipantListSize": 5, "gameMutators": ["Frostel", "AssetYulm"]}
 ])";
 
 inline constexpr std::string_view kTranslations = R"({
   "420": {"name": "Ranked Solo/Duo", "shortName": "Solo/Duo", "description": "Ranked",
           "detailedDescription": "5v5 Ranked Solo/Duo"},
   "430": {"name": "Blind Pick", "shortName": "Blind", "description": "Normal", "detailedDescription": "5v5 Blind"},
-  "450": {"name": "ARAM", "shortName": "ARAM", "description": "ARAM", "detailedDescription": "5v5 ARAM"}
+  "450": {"name": "SKELV", "shortName": "SKELV", "description": "SKELV", "detailedDescription": "5v5 SKELV"}
 })";
 
 // CompressedAnswer is the matchmaker's compressed form of a JSON text: Base64 of gzip.
@@ -103,9 +103,9 @@ protected:
         SetJson(kInitialConfigurationUri, "false");
         SetJson(Namespaced("ChampionMasteryConfig/ChampionPointQueueTypes"), R"("RANKED_SOLO_5x5,,NORMAL")");
         SetJson(Namespaced("LoginDataPacket/gameTypeConfigs"),
-                R"([{"id": 2, "name": "GAME_CFG_BLIND", "pickMode": "SimulPickStrategy"},
-                    {"id": 7, "name": "GAME_CFG_PRACTICE", "pickMode": "SimulPickStrategy"},
-                    {"id": 18, "name": "GAME_CFG_DRAFT", "pickMode": "TeamBuilderDraftPickStrategy",
+                R"([{"id": 2, "name": "CFG_MOSSEL", "pickMode": "ChorusPickStrategy"},
+                    {"id": 7, "name": "CFG_MULKA", "pickMode": "ChorusPickStrategy"},
+                    {"id": 18, "name": "CFG_PRENDA", "pickMode": "TeamBuilderDraftPickStrategy",
                      "maxAllowableBans": 10}])");
         SetJson(Namespaced("ClientSystemStates/enabledQueueIdsList"), "[450, 420]");
         SetJson(Namespaced("QueueRestriction/QueuesRequiringTwentyChampions"), "[420]");
@@ -113,11 +113,11 @@ protected:
         SetJson(Namespaced("ClientSystemStates/practiceGameEnabled"), "true");
         SetJson(Namespaced("ClientSystemStates/gameMapEnabledDTOList"),
                 R"([{"gameMapId": 11, "minPlayers": 0}, {"gameMapId": 12, "minPlayers": 0}])");
-        SetJson(Namespaced("Mutators/EnabledModes"), R"(["CLASSIC", "ARAM", "PRACTICETOOL"])");
+        SetJson(Namespaced("Mutators/EnabledModes"), R"(["CLASSIC", "SKELV", "PRACTICETOOL"])");
         SetJson(Namespaced("Mutators/EnabledMutators"), "[]");
-        SetJson(Namespaced("Mutators/EnabledAssetMutators"), R"(["AssetWinter"])");
+        SetJson(Namespaced("Mutators/EnabledAssetMutators"), R"(["AssetYulm"])");
         SetJson(Namespaced("ClientSystemStates/practiceGameTypeConfigIdList"), "[7, 2]");
-        SetJson(Namespaced("ClientSystemStates/knownGeographicGameServerRegions"), R"(["EUW", ""])");
+        SetJson(Namespaced("ClientSystemStates/knownGeographicGameServerRegions"), R"(["OSTRAK", ""])");
         SetJson(Namespaced("ClientSystemStates/MaxNumPlayersForPracticeToolGame"), "5");
         SetJson(Namespaced("ClientSystemStates/observableGameModes"), R"(["NORMAL"])");
         SetJson(Namespaced("ClientSystemStates/observableCustomGameModes"), R"("ALL")");

@@ -157,7 +157,7 @@ TEST(HostValueConversion, StructuresKeepNameOrderAndCollectionsElementOrder) {
 
 TEST(HostValueRelease, FreesEverythingTheCellOwnsAndLeavesItZero) {
     Brix::BindingProperty value;
-    value.MemberForWriting("name").SetString("Summoner's Rift");
+    value.MemberForWriting("name").SetString("Quennith Field");
     const std::array<uint8_t, 2> bytes = {1, 2};
     value.MemberForWriting("icon").SetBlob(bytes);
     Brix::BindingProperty& nested = value.MemberForWriting("maps").AppendElement();

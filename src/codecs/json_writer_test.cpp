@@ -89,7 +89,7 @@ TEST(JsonWriter, EnumsWriteTheirNameWhenTheRegistryKnowsIt) {
     Brix::Register<Mode>(registry, "Mode")
         .Value("Classic", Mode::Classic)
         .Value("Arena", Mode::Arena)
-        .Value("Blitz", Mode::Classic);
+        .Value("Brisel", Mode::Classic);
 
     BindingProperty value;
     value.AppendElement().SetEnum(1, &Brix::StaticType<Mode>());
@@ -97,7 +97,7 @@ TEST(JsonWriter, EnumsWriteTheirNameWhenTheRegistryKnowsIt) {
     value.AppendElement().SetEnum(9, &Brix::StaticType<Mode>());
     value.AppendElement().SetEnum(-3, &Brix::StaticType<int>());
     value.AppendElement().SetEnum(4, nullptr);
-    EXPECT_EQ(Write(value, &registry), R"(["Blitz","Arena",9,-3,4])");
+    EXPECT_EQ(Write(value, &registry), R"(["Brisel","Arena",9,-3,4])");
     EXPECT_EQ(Write(value), "[1,2,9,-3,4]");
 }
 

@@ -141,7 +141,7 @@ TEST_F(CustomGameBuilder, AvailabilitySpectatorsAndRegions) {
 
     customsEnabled = true;
     observerModeEnabled = true;
-    gameServerRegions = {"EUW1", "NA1"};
+    gameServerRegions = {"OSTRAK1", "PELMO1"};
     custom = Custom();
     EXPECT_EQ(custom.queueAvailability, QueueAvailability::Available);
     EXPECT_EQ(custom.spectatorPolicies, policies);
@@ -152,7 +152,7 @@ TEST_F(CustomGameBuilder, PracticeToolOnlyWithItsMutator) {
     observerModeEnabled = true;
     policies = {Policy::AllAllowed};
     spectatorSlotLimit = 4;
-    gameServerRegions = {"EUW1"};
+    gameServerRegions = {"OSTRAK1"};
     enabledMutators = {"practicetool"};
     MaybeType<QueueCustomGame> practice = BuildNonDefaultCustomGame(Inputs());
     ASSERT_TRUE(practice.HasValue());

@@ -123,14 +123,14 @@ TEST_F(QueueBuilder, EveryQueueIsPublishedInOrderAndProblemsAreLogged) {
 TEST_F(QueueBuilder, MutatorsRaiseFlagsAndNameTheGameAndAssetMutators) {
     GameQueueConfig queue = MatchmakerQueue();
     queue.gameTypeConfigId = 18;
-    queue.gameMutators = {"DEATHMATCH", "qix", "URF", "LearningQuests", "Nexus"};
+    queue.gameMutators = {"DEATHMATCH", "qix", "FLEMMIX", "LearningQuests", "Ombrel"};
     Queue built = Build(queue);
     EXPECT_TRUE(built.gameTypeConfig.deathMatch && built.gameTypeConfig.learningQuests);
     EXPECT_TRUE(built.gameTypeConfig.reroll);  // raised only, never lowered
     EXPECT_FALSE(built.gameTypeConfig.battleBoost || gameTypeConfigs[18].deathMatch);
     EXPECT_EQ(built.gameMutator + built.assetMutator, "");
-    enabledAssetMutators = {"Nexus", "URF", "QIX"};
-    EXPECT_EQ(Build(queue).assetMutator, "URF");
+    enabledAssetMutators = {"Ombrel", "FLEMMIX", "QIX"};
+    EXPECT_EQ(Build(queue).assetMutator, "FLEMMIX");
 
     queue.gameMutators = {"AdvancedLearningQuests", "OnboardCoopBeginner", "BattleBoost", "DoNotRemove"};
     built = Build(queue);

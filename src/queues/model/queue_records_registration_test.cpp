@@ -87,8 +87,8 @@ TEST_F(ApiRecords, OptionalMembersAreEmptyWhenAbsent) {
     EXPECT_EQ(ToValue(config).Member("gameModeOverride").AsString(), "VORNEK");
     EXPECT_EQ(ToValue(config).Member("numPlayersPerTeamOverride").AsSigned(), 2);
     QueueCustomGame custom;
-    custom.gameServerRegions = std::vector<std::string>{"EUW1", "NA1"};
-    EXPECT_EQ(ToValue(custom).Member("gameServerRegions").Element(1).AsString(), "NA1");
+    custom.gameServerRegions = std::vector<std::string>{"OSTRAK1", "PELMO1"};
+    EXPECT_EQ(ToValue(custom).Member("gameServerRegions").Element(1).AsString(), "PELMO1");
 }
 
 TEST_F(ApiRecords, LoginSessionStatesByNameOrNumber) {

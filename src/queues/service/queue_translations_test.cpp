@@ -48,10 +48,10 @@ protected:
 TEST_F(QueueTranslations, StoresEveryMemberUnderItsQueueId) {
     ASSERT_TRUE(Store(R"({"420": {"name": "Ranked Solo/Duo", "shortName": "Solo/Duo",
                                   "description": "Ranked", "detailedDescription": "5v5 Ranked", "icon": "x"},
-                          "450": {"name": "ARAM"}})"));
+                          "450": {"name": "SKELV"}})"));
     ASSERT_EQ(table.size(), 2u);
     EXPECT_EQ(table.at(420), (Api::QueueTranslation{"Ranked Solo/Duo", "Solo/Duo", "Ranked", "5v5 Ranked"}));
-    EXPECT_EQ(table.at(450).name, "ARAM");
+    EXPECT_EQ(table.at(450).name, "SKELV");
     EXPECT_TRUE(log.Messages().empty());
 }
 
