@@ -11,8 +11,9 @@ namespace {
 std::string SystemMessage(DWORD code) {
     char* text = nullptr;
     const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<char*>(&text), 0,
+        nullptr);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
     std::string message = length != 0 ? std::string(text, length) : "error " + std::to_string(code);
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
@@ -38,7 +39,8 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, cons
         return nullptr;
     }
     // GetProcAddress hands every function out under one type; the entry has the host's signature.
-    auto entry = reinterpret_cast<HostLoadFunction>(symbol);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+    auto entry =
+        reinterpret_cast<HostLoadFunction>(symbol);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
     return std::unique_ptr<PluginLibrary>(new PluginLibrary(handle, entry, path));
 }
 

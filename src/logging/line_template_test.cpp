@@ -41,8 +41,9 @@ std::string ThreadText() {
 
 TEST(LineTemplate, EveryCode) {
     LogRecord record = SampleRecord("hello", 2, kLogGroupDbg | kLogGroupNet);
-    EXPECT_EQ(FormatLine(record, "#D|#E|#G|#H|#L|#M|#T", SampleContext()),
-              "2026-01-31T14:05:09.042|GameClient.exe|DBG;NET|000012.345| ERROR|hello|" + ThreadText() + "\n");
+    EXPECT_EQ(
+        FormatLine(record, "#D|#E|#G|#H|#L|#M|#T", SampleContext()),
+        "2026-01-31T14:05:09.042|GameClient.exe|DBG;NET|000012.345| ERROR|hello|" + ThreadText() + "\n");
 }
 
 TEST(LineTemplate, TemplatesOfTheTargets) {

@@ -30,10 +30,10 @@ inline constexpr const char* kMainThreadName = "Main thread";
 
 // EventTracingStatus tells what StartEventTracing found and did.
 struct EventTracingStatus {
-    bool available = false;          // the system's tracing functions were found
-    std::size_t registered = 0;      // providers registered (all four, or none)
+    bool available = false;            // the system's tracing functions were found
+    std::size_t registered = 0;        // providers registered (all four, or none)
     bool announcedMainThread = false;  // the thread-naming event was enabled and written
-    int64_t counterFrequency = 0;    // the performance counter's frequency, read at the same time
+    int64_t counterFrequency = 0;      // the performance counter's frequency, read at the same time
 };
 
 // StartEventTracing loads the system's tracing library by name ("Advapi32.dll" on Windows), looks up

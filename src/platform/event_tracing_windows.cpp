@@ -77,8 +77,8 @@ public:
         }
         // GetProcAddress hands every function out as FARPROC; these three have the signatures above.
         auto find = [this](const char* name) { return GetProcAddress(library, name); };
-        registerFunction = reinterpret_cast<EventRegisterFunction>(find("EventRegister"));  // NOLINT
-        writeFunction = reinterpret_cast<EventWriteFunction>(find("EventWrite"));  // NOLINT
+        registerFunction = reinterpret_cast<EventRegisterFunction>(find("EventRegister"));        // NOLINT
+        writeFunction = reinterpret_cast<EventWriteFunction>(find("EventWrite"));                 // NOLINT
         unregisterFunction = reinterpret_cast<EventUnregisterFunction>(find("EventUnregister"));  // NOLINT
         if (registerFunction == nullptr || writeFunction == nullptr || unregisterFunction == nullptr) {
             ReleaseLibrary();
@@ -115,12 +115,14 @@ private:
         ULONG threadId = GetCurrentThreadId();
         const char* name = kMainThreadName;
         std::array<EVENT_DATA_DESCRIPTOR, 2> data{};
-        data[0].Ptr = reinterpret_cast<ULONGLONG>(&threadId);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+        data[0].Ptr =
+            reinterpret_cast<ULONGLONG>(&threadId);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
         data[0].Size = sizeof threadId;
-        data[1].Ptr = reinterpret_cast<ULONGLONG>(name);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+        data[1].Ptr =
+            reinterpret_cast<ULONGLONG>(name);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
         data[1].Size = static_cast<ULONG>(std::strlen(name) + 1);
-        return writeFunction(naming.handle, &kThreadNamingEvent, static_cast<ULONG>(data.size()), data.data()) ==
-               ERROR_SUCCESS;
+        return writeFunction(naming.handle, &kThreadNamingEvent, static_cast<ULONG>(data.size()),
+                             data.data()) == ERROR_SUCCESS;
     }
 
     void UnregisterAll() noexcept {

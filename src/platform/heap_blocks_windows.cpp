@@ -56,7 +56,8 @@ void* WholeBlock(const void* aligned) noexcept {
 
 std::size_t AlignedBlockSize(const void* block, std::size_t /*alignment*/) noexcept {
     void* whole = WholeBlock(block);
-    return _msize(whole) - static_cast<std::size_t>(static_cast<const char*>(block) - static_cast<char*>(whole));
+    return _msize(whole) -
+           static_cast<std::size_t>(static_cast<const char*>(block) - static_cast<char*>(whole));
 }
 
 void ReleaseAlignedBlock(void* block, std::size_t /*alignment*/) noexcept {

@@ -11,8 +11,13 @@ LocalTime ReadLocalTime() noexcept {
     tm local{};
     const time_t seconds = now.tv_sec;
     localtime_r(&seconds, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-            local.tm_min,         local.tm_sec,     static_cast<int32_t>(now.tv_nsec / 1000000)};
+    return {local.tm_year + 1900,
+            local.tm_mon + 1,
+            local.tm_mday,
+            local.tm_hour,
+            local.tm_min,
+            local.tm_sec,
+            static_cast<int32_t>(now.tv_nsec / 1000000)};
 }
 
 int64_t PerformanceCounter() noexcept {

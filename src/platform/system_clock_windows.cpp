@@ -8,7 +8,8 @@ namespace Brix::Platform {
 LocalTime ReadLocalTime() noexcept {
     SYSTEMTIME local{};
     GetLocalTime(&local);
-    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond, local.wMilliseconds};
+    return {local.wYear,   local.wMonth,  local.wDay,         local.wHour,
+            local.wMinute, local.wSecond, local.wMilliseconds};
 }
 
 int64_t PerformanceCounter() noexcept {

@@ -69,7 +69,8 @@ std::vector<std::string> ExportedSymbols(const std::string& path) {
         ADD_FAILURE() << path << " is not an ELF file";
         return {};
     }
-    return bytes[EI_CLASS] == ELFCLASS64 ? DefinedDynamicSymbols<Elf64>(bytes) : DefinedDynamicSymbols<Elf32>(bytes);
+    return bytes[EI_CLASS] == ELFCLASS64 ? DefinedDynamicSymbols<Elf64>(bytes)
+                                         : DefinedDynamicSymbols<Elf32>(bytes);
 }
 
 }  // namespace HuxTest

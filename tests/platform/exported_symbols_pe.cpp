@@ -83,7 +83,8 @@ std::vector<std::string> ExportedSymbols(const std::string& path) {
     }
     file.sections.resize(header.NumberOfSections);
     for (std::size_t i = 0; i < file.sections.size(); ++i) {
-        file.Read(optional + header.SizeOfOptionalHeader + i * sizeof(IMAGE_SECTION_HEADER), file.sections[i]);
+        file.Read(optional + header.SizeOfOptionalHeader + i * sizeof(IMAGE_SECTION_HEADER),
+                  file.sections[i]);
     }
     IMAGE_EXPORT_DIRECTORY directory{};
     if (exports.VirtualAddress == 0 || !file.Read(file.Offset(exports.VirtualAddress), directory)) {

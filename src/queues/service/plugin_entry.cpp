@@ -6,7 +6,8 @@
 
 // The event-tracing providers are registered when the library is loaded, and unregistered when it is
 // unloaded.
-[[maybe_unused]] static const Brix::Platform::EventTracingStatus kEventTracing = Brix::Platform::StartEventTracing();
+[[maybe_unused]] static const Brix::Platform::EventTracingStatus kEventTracing =
+    Brix::Platform::StartEventTracing();
 
 // load_hux_game_queues creates the game queues service and runs the handshake with the host. HUX_EXPORT
 // is the build's mark for the library's one exported symbol.
