@@ -1,15 +1,4 @@
-# Cross-compiling for 32-bit Windows with Debian's MinGW-w64 (posix thread model:
-# std::thread and std::mutex over winpthreads). Tests run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
+# Cross-compiling for 32-bit Windows, the shipped form, with Debian's MinGW-w64.
 set(HUX_MINGW_TRIPLE i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${HUX_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${HUX_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${HUX_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${HUX_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

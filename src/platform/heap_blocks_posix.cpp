@@ -1,4 +1,5 @@
-// heap_blocks_posix.cpp - the heap on POSIX systems: malloc, posix_memalign and malloc_usable_size.
+// heap_blocks_posix.cpp - block sizes and aligned blocks on POSIX systems: malloc_usable_size and
+// posix_memalign.
 #include <malloc.h>
 
 #include <cstdlib>
@@ -6,18 +7,6 @@
 #include "platform/heap_blocks.h"
 
 namespace Brix::Platform {
-
-void* AllocateBlock(std::size_t size) noexcept {
-    return std::malloc(size);
-}
-
-void* ResizeBlock(void* block, std::size_t size) noexcept {
-    return std::realloc(block, size);
-}
-
-void ReleaseBlock(void* block) noexcept {
-    std::free(block);
-}
 
 std::size_t BlockSize(const void* block) noexcept {
     // malloc_usable_size only reads the block's header; it takes a non-const pointer for history's sake.

@@ -1,4 +1,4 @@
-// heap_blocks_windows.cpp - the heap on Windows: the C runtime's malloc family and _msize; aligned
+// heap_blocks_windows.cpp - block sizes and aligned blocks on Windows: _msize, and aligned
 // blocks carved out of malloc blocks.
 #include <malloc.h>
 
@@ -9,18 +9,6 @@
 #include "platform/heap_blocks.h"
 
 namespace Brix::Platform {
-
-void* AllocateBlock(std::size_t size) noexcept {
-    return std::malloc(size);
-}
-
-void* ResizeBlock(void* block, std::size_t size) noexcept {
-    return std::realloc(block, size);
-}
-
-void ReleaseBlock(void* block) noexcept {
-    std::free(block);
-}
 
 std::size_t BlockSize(const void* block) noexcept {
     return _msize(const_cast<void*>(block));  // NOLINT(cppcoreguidelines-pro-type-const-cast)
