@@ -27,3 +27,9 @@ if(HUX_BUILD_FUZZERS)
     endif()
     target_compile_options(hux_options INTERFACE -fsanitize=fuzzer-no-link -fsanitize-recover=pointer-overflow)
 endif()
+
+# On Windows every program and library carries its own copy of the C++ runtime and winpthreads, so that
+# it runs with nothing beside it but the system's DLLs.
+if(WIN32)
+    target_link_options(hux_options INTERFACE -static -static-libgcc -static-libstdc++)
+endif()

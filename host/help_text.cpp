@@ -19,7 +19,8 @@ commands:
   help     show the help of a command
 
 options of every command:
-  --plugin PATH     the plugin library (default: ../lib/libhux-game-queues.so beside hux-host)
+  --plugin PATH     the plugin library (default: where the build puts it beside hux-host,
+                    ../lib/libhux-game-queues.so, or hux-game-queues.dll on Windows)
   --scenario FILE   a scenario file, JSON or YAML, of at most 64 MiB (default: the built-in scenario,
                     scenarios/default.json)
   -h, --help        show the help of the command
@@ -53,7 +54,7 @@ Exits with 1 when the plugin cannot be loaded or refuses to start, 2 for a malfo
 
 examples:
   hux-host run
-  hux-host run --scenario scenarios/configuration-incomplete.json
+  hux-host run --scenario scenarios/configuration-incomplete.yaml
   hux-host run --json > report.json
 )";
 
@@ -71,7 +72,7 @@ examples:
   hux-host get /hux-game-queues/v1/queues
   hux-host get /hux-game-queues/v1/queues/type/RANKED_SOLO_5x5
   hux-host get /hux-game-queues/v1/game-type-config/18/map/11
-  hux-host get /hux-game-queues/v1/custom --scenario scenarios/configuration-incomplete.json
+  hux-host get /hux-game-queues/v1/custom --scenario scenarios/configuration-incomplete.yaml
 )";
 
 constexpr std::string_view kServe =

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "commands.h"
+#include "console_streams.h"
 #include "help_text.h"
 
 namespace {
 
 int Main(int argc, char** argv) {
+    HuxHost::WriteStreamsAsBytes();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     Brix::MaybeType<HuxHost::CommandLine> line = HuxHost::ParseCommandLine(arguments);
     if (!line) {

@@ -1,4 +1,5 @@
-// plugin_library.h - a plugin shared library opened with dlopen, and its entry function.
+// plugin_library.h - a plugin shared library (dlopen on POSIX systems, LoadLibrary on Windows) and its
+// entry function.
 #pragma once
 
 #include <memory>
@@ -8,8 +9,8 @@
 
 namespace HuxHost {
 
-// PluginLibrary owns one dlopen handle; the handle is closed when the object goes away, but the
-// library itself stays loaded until the process ends.
+// PluginLibrary owns one handle of a loaded library; the handle is closed when the object goes away,
+// but the library itself stays loaded until the process ends.
 class PluginLibrary {
 public:
     // Open loads the library at path and finds entrySymbol in it. On failure it answers null and

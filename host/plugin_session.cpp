@@ -1,10 +1,9 @@
 // plugin_session.cpp - opening, starting and stopping the plugin for hux-host's commands.
 #include "plugin_session.h"
 
-#include <unistd.h>
-
 #include <array>
 
+#include "platform/process_identity.h"
 #include "scenario_script.h"
 
 namespace HuxHost {
@@ -41,12 +40,11 @@ uint32_t HttpStatus(const RouteAnswer& answer) {
 
 std::string DefaultPluginPath() {
     std::array<char, 4096> buffer{};
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    const std::string self =
-        length > 0 ? std::string(buffer.data(), static_cast<std::size_t>(length)) : std::string("./hux-host");
-    const std::size_t slash = self.rfind('/');
+    const std::size_t length = Brix::Platform::ReadExecutablePath(buffer.data(), buffer.size());
+    const std::string self = length > 0 ? std::string(buffer.data(), length) : std::string("./hux-host");
+    const std::size_t slash = self.find_last_of("/\\");
     const std::string folder = slash == std::string::npos ? std::string(".") : self.substr(0, slash);
-    return folder + "/../lib/libhux-game-queues.so";
+    return folder + "/" + HUX_PLUGIN_BESIDE_HOST;
 }
 
 Brix::MaybeType<std::unique_ptr<PluginSession>> PluginSession::Open(const std::string& pluginPath,

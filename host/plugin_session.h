@@ -14,7 +14,8 @@ namespace HuxHost {
 // kPluginEntrySymbol is the one function the plugin library exports.
 inline constexpr std::string_view kPluginEntrySymbol = "load_hux_game_queues";
 
-// DefaultPluginPath is the plugin library beside the running program's folder: ../lib/ next to it.
+// DefaultPluginPath is the plugin library where the build puts it beside the running program:
+// ../lib/libhux-game-queues.so on Linux, hux-game-queues.dll in the same folder on Windows.
 std::string DefaultPluginPath();
 
 // HttpStatus is the status a host answers for a route's answer: the plugin's own status when it gave

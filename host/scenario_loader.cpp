@@ -2,14 +2,12 @@
 // key by key before anything is kept.
 #include "scenario_loader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 
 #include "codecs/json_reader.h"
@@ -384,37 +382,21 @@ std::string SyntaxMessage(std::string_view text, std::string_view source, Scenar
     return std::string(source) + ": " + std::string(message);
 }
 
-// OpenFile closes the file it holds when it goes.
-struct OpenFile {
-    explicit OpenFile(int opened) : descriptor(opened) {}
-    ~OpenFile() {
-        if (descriptor >= 0) {
-            close(descriptor);
-        }
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    OpenFile(OpenFile&&) = delete;
-    OpenFile& operator=(OpenFile&&) = delete;
-
-    const int descriptor;
-};
-
 // FileKind names what a path is when it is not a regular file.
-std::string FileKind(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return "a folder";
+std::string FileKind(std::filesystem::file_type type) {
+    switch (type) {
+        case std::filesystem::file_type::directory:
+            return "a folder";
+        case std::filesystem::file_type::character:
+        case std::filesystem::file_type::block:
+            return "a device";
+        case std::filesystem::file_type::fifo:
+            return "a pipe";
+        case std::filesystem::file_type::socket:
+            return "a socket";
+        default:
+            return "a special file";
     }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return "a device";
-    }
-    if (S_ISFIFO(mode)) {
-        return "a pipe";
-    }
-    if (S_ISSOCK(mode)) {
-        return "a socket";
-    }
-    return "a special file";
 }
 
 }  // namespace
@@ -447,38 +429,34 @@ Brix::MaybeType<Scenario> ParseScenario(std::string_view text, std::string_view 
 }
 
 Brix::MaybeType<Scenario> LoadScenarioFile(const std::string& path) {
-    // Opened without waiting: a pipe named as the scenario must not hang the host before it is refused.
-    const OpenFile file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    struct stat status {};
-    if (file.descriptor < 0 || fstat(file.descriptor, &status) != 0) {
+    // The kind is looked at before the file is opened: a pipe named as the scenario must not hang the
+    // host before it is refused.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error) {
+        return Brix::Failure(path + ": cannot open the scenario: " + error.message());
+    }
+    if (status.type() != std::filesystem::file_type::regular) {
+        return Brix::Failure(path + ": the scenario must be a regular file, not " + FileKind(status.type()));
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
         return Brix::Failure(path + ": cannot open the scenario: " + std::strerror(errno));
     }
-    if (!S_ISREG(status.st_mode)) {
-        return Brix::Failure(path + ": the scenario must be a regular file, not " + FileKind(status.st_mode));
-    }
-    const std::string tooLarge =
-        path + ": the scenario is larger than 64 MiB (" + std::to_string(kMaxScenarioBytes) + " bytes)";
-    if (static_cast<uint64_t>(status.st_size) > kMaxScenarioBytes) {
-        return Brix::Failure(tooLarge);
-    }
     // The file may grow while it is read: no more than one byte past the limit is ever read.
-    std::string text(static_cast<std::size_t>(status.st_size), '\0');
+    std::string text;
     std::size_t length = 0;
-    for (;;) {
-        if (length == text.size()) {
-            if (length > kMaxScenarioBytes) {
-                return Brix::Failure(tooLarge);
-            }
-            text.resize(std::min(kMaxScenarioBytes + 1, length + kReadPiece));
-        }
-        const ssize_t got = read(file.descriptor, text.data() + length, text.size() - length);
-        if (got == 0) {
-            break;
-        }
-        if (got < 0 && errno != EINTR) {
-            return Brix::Failure(path + ": cannot read the scenario: " + std::strerror(errno));
-        }
-        length += got > 0 ? static_cast<std::size_t>(got) : 0;
+    while (file && length <= kMaxScenarioBytes) {
+        text.resize(std::min(kMaxScenarioBytes + 1, length + kReadPiece));
+        file.read(text.data() + length, static_cast<std::streamsize>(text.size() - length));
+        length += static_cast<std::size_t>(file.gcount());
+    }
+    if (length > kMaxScenarioBytes) {
+        return Brix::Failure(path + ": the scenario is larger than 64 MiB (" +
+                             std::to_string(kMaxScenarioBytes) + " bytes)");
+    }
+    if (file.bad()) {
+        return Brix::Failure(path + ": cannot read the scenario");
     }
     text.resize(length);
     return ParseScenario(text, path, FormatOfPath(path));

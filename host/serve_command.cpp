@@ -1,10 +1,6 @@
 // serve_command.cpp - hux-host serve: the plugin behind an HTTP server until Ctrl-C.
-#include <pthread.h>
-#include <signal.h>
-
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <thread>
 
 #include "codecs/json_writer.h"
@@ -12,32 +8,22 @@
 #include "http_server.h"
 #include "openapi_document.h"
 #include "scenario_script.h"
+#include "stop_signals.h"
 
 namespace HuxHost {
 
 namespace {
 
-constexpr long kSignalPollNanoseconds = 200'000'000;
-
-// StopSignals are the signals that stop the server: Ctrl-C and a plain kill.
-sigset_t StopSignals() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    return signals;
-}
+constexpr std::chrono::milliseconds kSignalPoll{200};
 
 // WaitForStop returns when a stop signal arrives, the time is up (exitAfterSeconds, 0 for never) or
 // serving turns false.
-void WaitForStop(const sigset_t& signals, uint32_t exitAfterSeconds, const std::atomic<bool>& serving) {
+void WaitForStop(uint32_t exitAfterSeconds, const std::atomic<bool>& serving) {
     const auto start = std::chrono::steady_clock::now();
-    const timespec tick{0, kSignalPollNanoseconds};
     while (serving.load()) {
-        siginfo_t info{};
-        if (sigtimedwait(&signals, &info, &tick) > 0) {
-            Say(std::string("hux-host: ") + (info.si_signo == SIGINT ? "interrupted" : "terminated") +
-                ", stopping the plugin");
+        const std::string signal = WaitForStopSignal(kSignalPoll);
+        if (!signal.empty()) {
+            Say("hux-host: " + signal + ", stopping the plugin");
             return;
         }
         if (exitAfterSeconds != 0 &&
@@ -71,9 +57,7 @@ int ServeCommand(const CommandLine& line) {
     }
     // The stop signals are blocked before any thread starts, so every thread inherits the mask and
     // only the watcher below takes them; a client that goes away must not end the process either.
-    const sigset_t signals = StopSignals();
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
+    CatchStopSignals();
 
     PluginThread pluginThread;
     std::unique_ptr<PluginSession> session;
@@ -130,7 +114,7 @@ int ServeCommand(const CommandLine& line) {
         " at http://127.0.0.1:" + std::to_string(port.Value()) + "/ (Ctrl-C stops)");
     std::atomic<bool> serving{true};
     std::thread watcher([&] {
-        WaitForStop(signals, line.exitAfterSeconds, serving);
+        WaitForStop(line.exitAfterSeconds, serving);
         server.Stop();
     });
     server.Serve();

@@ -6,14 +6,15 @@ cd "$(dirname "$0")/../src"
 
 # Each folder, then the folders it may include (besides itself).
 declare -A allowed=(
-    [logging]="abi"
-    [binding]="logging"
-    [codecs]="binding logging"
-    [abi]="binding codecs logging"
-    [rest]="abi binding codecs logging"
-    [runtime]="rest abi binding codecs logging"
-    [queues/model]="runtime rest abi binding codecs logging"
-    [queues/service]="queues/model runtime rest abi binding codecs logging"
+    [platform]=""
+    [logging]="abi platform"
+    [binding]="logging platform"
+    [codecs]="binding logging platform"
+    [abi]="binding codecs logging platform"
+    [rest]="abi binding codecs logging platform"
+    [runtime]="rest abi binding codecs logging platform"
+    [queues/model]="runtime rest abi binding codecs logging platform"
+    [queues/service]="queues/model runtime rest abi binding codecs logging platform"
 )
 
 status=0

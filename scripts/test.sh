@@ -1,30 +1,46 @@
 #!/usr/bin/env bash
-# The test run: installs what is missing, then builds and runs the whole suite twice (plain, and with
-# AddressSanitizer and UndefinedBehaviorSanitizer), checks the host ABI's 32-bit layout, the include
-# layering between folders and the formatting of the sources.
+# The test run: installs what is missing, then builds and runs the whole suite in every form the
+# project ships or is developed in: plain and with AddressSanitizer and UndefinedBehaviorSanitizer on
+# x86-64 Linux, as a native 32-bit Linux build, and as 32-bit and 64-bit Windows builds whose tests run
+# under Wine. It checks the host ABI's 32-bit layout, the include layering between folders and the
+# formatting of the sources first. Each stage prints how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh --test
+scripts/install-deps.sh --test --windows --linux-x86
 jobs=$(nproc)
 werror=()
 if [[ -n "${CI:-}" ]]; then
     werror=(-DHUX_WERROR=ON)
 fi
 
-echo "== 32-bit host ABI layout"
-gcc -m32 -std=c11 -fsyntax-only -Wall -Wextra -Wpedantic -x c src/abi/host_abi.h
-g++ -m32 -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -x c++ src/abi/host_abi.h
+stage_start=$SECONDS
+stage() {
+    if [[ -n "${stage_name:-}" ]]; then
+        echo "== $stage_name: $((SECONDS - stage_start)) s"
+    fi
+    stage_name=$1
+    stage_start=$SECONDS
+    [[ -n "$stage_name" ]] && echo "== $stage_name"
+    return 0
+}
 
-echo "== include layering"
+stage "32-bit host ABI layout"
+for header in src/abi/host_abi.h src/abi/host_endpoint_info.h; do
+    gcc -m32 -std=c11 -fsyntax-only -Wall -Wextra -Wpedantic -Isrc -x c "$header"
+    g++ -m32 -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Isrc -x c++ "$header"
+done
+
+stage "include layering"
 scripts/check-layering.sh
 
-echo "== formatting"
+stage "formatting"
 git ls-files -z -- '*.h' '*.cpp' | xargs -0 clang-format --dry-run --Werror
 
-for preset in default sanitize; do
-    echo "== build and test: $preset"
+for preset in default sanitize linux-x86 windows-x86 windows-x64; do
+    stage "build and test: $preset"
     cmake --preset "$preset" "${werror[@]}" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"
 done
+stage ""

@@ -1,11 +1,11 @@
 // plugin_handshake_test.cpp - the handshake through the plugin's exported entry function.
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 
 #include <cstring>
 #include <string>
 
 #include "plugin_test_support.h"
+#include "shared_memory.h"
 
 namespace {
 
@@ -53,20 +53,15 @@ INSTANTIATE_TEST_SUITE_P(Versions, AcceptedHost,
 // can see what the dying plugin wrote into it.
 class SharedLoadBlock {
 public:
-    SharedLoadBlock() {
-        memory =
-            mmap(nullptr, sizeof(HostLoadBlock), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-        EXPECT_NE(memory, MAP_FAILED);
-        std::memset(memory, 0xA5, sizeof(HostLoadBlock));
+    explicit SharedLoadBlock(const std::string& name) : memory("handshake-" + name, sizeof(HostLoadBlock)) {
+        EXPECT_NE(memory.Get(), nullptr);
+        std::memset(memory.Get(), 0xA5, sizeof(HostLoadBlock));
     }
-    ~SharedLoadBlock() { munmap(memory, sizeof(HostLoadBlock)); }
-    SharedLoadBlock(const SharedLoadBlock&) = delete;
-    SharedLoadBlock& operator=(const SharedLoadBlock&) = delete;
 
-    HostLoadBlock* Get() const { return static_cast<HostLoadBlock*>(memory); }
+    HostLoadBlock* Get() const { return static_cast<HostLoadBlock*>(memory.Get()); }
 
 private:
-    void* memory;
+    HuxTest::SharedMemory memory;
 };
 
 class RefusedHost : public ::testing::TestWithParam<HostVersion> {};
@@ -74,7 +69,7 @@ class RefusedHost : public ::testing::TestWithParam<HostVersion> {};
 TEST_P(RefusedHost, EndsTheProcessAndLeavesTheBlockAsWritten) {
     auto library = HuxTest::OpenLibrary();
     ASSERT_NE(library, nullptr);
-    SharedLoadBlock shared;
+    SharedLoadBlock shared(testing::UnitTest::GetInstance()->current_test_info()->name());
     HostLoadBlock* block = shared.Get();
     block->major = GetParam().major;
     block->minor = GetParam().minor;

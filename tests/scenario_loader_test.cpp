@@ -11,6 +11,7 @@
 #include <string>
 
 #include "default_scenario.h"
+#include "system_files.h"
 
 namespace HuxHost {
 namespace {
@@ -129,11 +130,13 @@ TEST(ScenarioLoader, OnlyARegularFileOfAtMost64MebibytesIsRead) {
     const std::string folder = testing::TempDir() + std::to_string(getpid()) + "-folder.json";
     std::filesystem::create_directory(folder);
 
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    std::vector<std::pair<std::string, std::string>> cases = {
         {folder, folder + ": the scenario must be a regular file, not a folder"},
-        {"/dev/zero", "/dev/zero: the scenario must be a regular file, not a device"},
         {large, large + ": the scenario is larger than 64 MiB (67108864 bytes)"},
     };
+    if (const std::string device = HuxTest::DeviceFilePath(); !device.empty()) {
+        cases.emplace_back(device, device + ": the scenario must be a regular file, not a device");
+    }
     for (const auto& [path, message] : cases) {
         Brix::MaybeType<Scenario> loaded = LoadScenarioFile(path);
         EXPECT_EQ(loaded ? "no failure" : loaded.Error().Message(), message);

@@ -1,11 +1,10 @@
 // allocation_stats.cpp - the allocation counters and the counting wrappers of the malloc family.
 #include "abi/allocation_stats.h"
 
-#include <malloc.h>
-
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/heap_blocks.h"
 
 namespace Brix {
 
@@ -55,14 +54,19 @@ void RaisePeak() noexcept {
     }
 }
 
-// CountAllocation records one new block and applies the peak rule.
-void* CountAllocation(void* block) noexcept {
+// CountAllocation records one new block of the given usable size and applies the peak rule.
+void* CountAllocation(void* block, std::size_t usableSize) noexcept {
     if (block != nullptr) {
-        Add(MemoryCounter::BytesAllocated, malloc_usable_size(block));
+        Add(MemoryCounter::BytesAllocated, usableSize);
         Add(MemoryCounter::Allocations, 1);
         RaisePeak();
     }
     return block;
+}
+
+// EffectiveAlignment is the alignment an aligned block is made with: at least that of a pointer.
+std::size_t EffectiveAlignment(std::size_t alignment) noexcept {
+    return alignment < sizeof(void*) ? sizeof(void*) : alignment;
 }
 
 void CountRelease(std::size_t usableSize) noexcept {
@@ -96,41 +100,47 @@ void WriteMemoryStatsWords(uint32_t* words) noexcept {
 }
 
 void* CountedAllocate(std::size_t size) noexcept {
-    return CountAllocation(std::malloc(size == 0 ? 1 : size));
+    void* block = Platform::AllocateBlock(size == 0 ? 1 : size);
+    return CountAllocation(block, block != nullptr ? Platform::BlockSize(block) : 0);
 }
 
 void* CountedAllocateAligned(std::size_t size, std::size_t alignment) noexcept {
     if (alignment == 0 || (alignment & (alignment - 1)) != 0) {
         return nullptr;
     }
-    // posix_memalign rather than aligned_alloc: it takes any size, not only multiples of the alignment.
-    void* block = nullptr;
-    const std::size_t effective = alignment < sizeof(void*) ? sizeof(void*) : alignment;
-    if (posix_memalign(&block, effective, size == 0 ? 1 : size) != 0) {
-        return nullptr;
+    const std::size_t effective = EffectiveAlignment(alignment);
+    void* block = Platform::AllocateAlignedBlock(size == 0 ? 1 : size, effective);
+    return CountAllocation(block, block != nullptr ? Platform::AlignedBlockSize(block, effective) : 0);
+}
+
+void CountedReleaseAligned(void* block, std::size_t alignment) noexcept {
+    if (block == nullptr) {
+        return;
     }
-    return CountAllocation(block);
+    const std::size_t effective = EffectiveAlignment(alignment);
+    CountRelease(Platform::AlignedBlockSize(block, effective));
+    Platform::ReleaseAlignedBlock(block, effective);
 }
 
 void CountedRelease(void* block) noexcept {
     if (block == nullptr) {
         return;
     }
-    CountRelease(malloc_usable_size(block));
-    std::free(block);
+    CountRelease(Platform::BlockSize(block));
+    Platform::ReleaseBlock(block);
 }
 
 void* CountedResize(void* block, std::size_t size) noexcept {
     if (block == nullptr) {
         return CountedAllocate(size);
     }
-    const std::size_t oldSize = malloc_usable_size(block);
-    void* resized = std::realloc(block, size == 0 ? 1 : size);
+    const std::size_t oldSize = Platform::BlockSize(block);
+    void* resized = Platform::ResizeBlock(block, size == 0 ? 1 : size);
     if (resized == nullptr) {
         return nullptr;
     }
     CountRelease(oldSize);
-    return CountAllocation(resized);
+    return CountAllocation(resized, Platform::BlockSize(resized));
 }
 
 char* CountedDuplicate(const char* text) noexcept {
@@ -159,8 +169,7 @@ char* CountedDuplicate(const char* text, std::size_t length) noexcept {
 }
 
 std::size_t CountedUsableSize(const void* block) noexcept {
-    // malloc_usable_size only reads the block's header; it takes a non-const pointer for history's sake.
-    return block != nullptr ? malloc_usable_size(const_cast<void*>(block)) : 0;
+    return block != nullptr ? Platform::BlockSize(block) : 0;
 }
 
 }  // namespace Brix

@@ -60,8 +60,12 @@ void WriteMemoryStatsWords(uint32_t* words) noexcept;
 void* CountedAllocate(std::size_t size) noexcept;
 
 // CountedAllocateAligned: a block of size bytes aligned to alignment (a power of two), released with
-// CountedRelease; null when out of memory or for an alignment that is not a power of two.
+// CountedReleaseAligned and the same alignment; null when out of memory or for an alignment that is not
+// a power of two.
 void* CountedAllocateAligned(std::size_t size, std::size_t alignment) noexcept;
+
+// CountedReleaseAligned: frees a block of CountedAllocateAligned made with alignment; null is ignored.
+void CountedReleaseAligned(void* block, std::size_t alignment) noexcept;
 
 // CountedRelease: frees a block of the counting wrappers; null is ignored.
 void CountedRelease(void* block) noexcept;

@@ -19,8 +19,9 @@
 // runtime.
 //
 // Every form is replaced: plain and array, nothrow, sized, aligned and their combinations. The aligned
-// forms allocate through posix_memalign and are counted by usable size like the others; every form
-// releases through CountedRelease, which suits blocks of both kinds.
+// forms allocate through the platform's aligned heap functions and are counted by usable size like the
+// others; they release through CountedReleaseAligned, the others through CountedRelease (on Windows the
+// two kinds of block come from different function families and must not be mixed).
 #include <cstddef>
 #include <new>
 
@@ -116,23 +117,23 @@ void operator delete[](void* block, std::size_t /*size*/) noexcept {
     Brix::CountedRelease(block);
 }
 
-void operator delete(void* block, std::align_val_t /*alignment*/) noexcept {
-    Brix::CountedRelease(block);
+void operator delete(void* block, std::align_val_t alignment) noexcept {
+    Brix::CountedReleaseAligned(block, AlignmentOf(alignment));
 }
-void operator delete[](void* block, std::align_val_t /*alignment*/) noexcept {
-    Brix::CountedRelease(block);
-}
-
-void operator delete(void* block, std::align_val_t /*alignment*/, const std::nothrow_t& /*tag*/) noexcept {
-    Brix::CountedRelease(block);
-}
-void operator delete[](void* block, std::align_val_t /*alignment*/, const std::nothrow_t& /*tag*/) noexcept {
-    Brix::CountedRelease(block);
+void operator delete[](void* block, std::align_val_t alignment) noexcept {
+    Brix::CountedReleaseAligned(block, AlignmentOf(alignment));
 }
 
-void operator delete(void* block, std::size_t /*size*/, std::align_val_t /*alignment*/) noexcept {
-    Brix::CountedRelease(block);
+void operator delete(void* block, std::align_val_t alignment, const std::nothrow_t& /*tag*/) noexcept {
+    Brix::CountedReleaseAligned(block, AlignmentOf(alignment));
 }
-void operator delete[](void* block, std::size_t /*size*/, std::align_val_t /*alignment*/) noexcept {
-    Brix::CountedRelease(block);
+void operator delete[](void* block, std::align_val_t alignment, const std::nothrow_t& /*tag*/) noexcept {
+    Brix::CountedReleaseAligned(block, AlignmentOf(alignment));
+}
+
+void operator delete(void* block, std::size_t /*size*/, std::align_val_t alignment) noexcept {
+    Brix::CountedReleaseAligned(block, AlignmentOf(alignment));
+}
+void operator delete[](void* block, std::size_t /*size*/, std::align_val_t alignment) noexcept {
+    Brix::CountedReleaseAligned(block, AlignmentOf(alignment));
 }

@@ -1,21 +1,19 @@
 // small_block_allocator.cpp - region reservation and page hand-out of the small-block allocator.
 #include "binding/small_block_allocator.h"
 
-#include <sys/mman.h>
-
 #include <cassert>
 #include <new>
+
+#include "platform/memory_regions.h"
 
 namespace Brix {
 
 namespace {
 
-// ReserveRegion maps one read-write region; mmap returns addresses aligned to the system page, which
-// is at least 4096 bytes.
+// ReserveRegion maps one read-write region, aligned to at least 4096 bytes.
 std::byte* ReserveRegion() {
-    void* region = mmap(nullptr, SmallBlockAllocator::kRegionSize, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (region == MAP_FAILED) {
+    void* region = Platform::ReserveRegion(SmallBlockAllocator::kRegionSize);
+    if (region == nullptr) {
         throw std::bad_alloc();
     }
     return static_cast<std::byte*>(region);
@@ -31,7 +29,7 @@ SmallBlockAllocator& SmallBlockAllocator::Instance() {
 SmallBlockAllocator::~SmallBlockAllocator() {
     assert(returnedPages + untouchedPages == regions.size() * kPagesPerRegion && "pages still in use");
     for (std::byte* region : regions) {
-        munmap(region, kRegionSize);
+        Platform::ReleaseRegion(region, kRegionSize);
     }
 }
 

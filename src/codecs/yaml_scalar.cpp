@@ -2,20 +2,16 @@
 #include "codecs/yaml_scalar.h"
 
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <optional>
 
-#if !defined(_WIN32)
-#include <locale.h>  // newlocale, strtod_l
-#endif
-
 #include "binding/conversion_messages.h"
 #include "binding/number_text.h"
 #include "logging/message_formatter.h"
+#include "platform/c_numbers.h"
 
 namespace Brix::Yaml {
 
@@ -58,14 +54,7 @@ std::optional<double> ParseCDouble(std::string_view text) {
     }
     const std::string copy(text);  // strtod needs a NUL after the text
     char* end = nullptr;
-#if defined(_WIN32)
-    static const _locale_t cLocale = _create_locale(LC_ALL, "C");
-    const double value = _strtod_l(copy.c_str(), &end, cLocale);
-#else
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const double value = cLocale != static_cast<locale_t>(nullptr) ? strtod_l(copy.c_str(), &end, cLocale)
-                                                                   : std::strtod(copy.c_str(), &end);
-#endif
+    const double value = Platform::ReadCDouble(copy.c_str(), &end);
     if (end != copy.c_str() + copy.size()) {
         return std::nullopt;
     }

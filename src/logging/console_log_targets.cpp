@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/debugger_output.h"
+
 namespace Brix {
 
 namespace {
@@ -54,8 +56,9 @@ void StdOutLogTarget::Flush() {
 DebuggerConsoleLogTarget::DebuggerConsoleLogTarget()
     : BaseConsoleLogTarget(kLogGroupDbg, 0, kConsoleLineTemplate) {}
 
-void DebuggerConsoleLogTarget::Write(const LogRecord& /*record*/) {
-    // No debugger output channel on this platform.
+void DebuggerConsoleLogTarget::Write(const LogRecord& record) {
+    std::lock_guard guard(Lock());
+    Platform::WriteToDebugger(FormatRecord(record).c_str());
 }
 
 }  // namespace Brix

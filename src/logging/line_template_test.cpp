@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace Brix {
@@ -29,10 +31,19 @@ LineContext SampleContext() {
     return context;
 }
 
+// ThreadText is #T for the sample's thread identifier: the C library's "%p" of it, whose form is the
+// platform's ("0x2a" with glibc, "0000002A" with the Windows runtime).
+std::string ThreadText() {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", reinterpret_cast<void*>(uintptr_t{0x2a}));  // NOLINT
+    return text;
+}
+
 TEST(LineTemplate, EveryCode) {
     LogRecord record = SampleRecord("hello", 2, kLogGroupDbg | kLogGroupNet);
-    EXPECT_EQ(FormatLine(record, "#D|#E|#G|#H|#L|#M|#T", SampleContext()),
-              "2026-01-31T14:05:09.042|GameClient.exe|DBG;NET|000012.345| ERROR|hello|0x2a\n");
+    EXPECT_EQ(
+        FormatLine(record, "#D|#E|#G|#H|#L|#M|#T", SampleContext()),
+        "2026-01-31T14:05:09.042|GameClient.exe|DBG;NET|000012.345| ERROR|hello|" + ThreadText() + "\n");
 }
 
 TEST(LineTemplate, TemplatesOfTheTargets) {
@@ -40,7 +51,7 @@ TEST(LineTemplate, TemplatesOfTheTargets) {
     EXPECT_EQ(FormatLine(record, kDefaultLineTemplate, SampleContext()),
               "2026-01-31T14:05:09.042|   WARN| DBG| No queue found with id 7\n");
     EXPECT_EQ(FormatLine(record, "#E(#T): #L| #M", SampleContext()),
-              "GameClient.exe(0x2a):   WARN| No queue found with id 7\n");
+              "GameClient.exe(" + ThreadText() + "):   WARN| No queue found with id 7\n");
 }
 
 TEST(LineTemplate, NamesOfLevelsAndGroups) {

@@ -1,11 +1,9 @@
-// log_environment.cpp - local time, elapsed time, thread identifier and executable name on Linux.
+// log_environment.cpp - local time, elapsed time, thread identifier and executable name, from the
+// platform's clocks and process identity.
 #include "logging/log_environment.h"
 
-#include <unistd.h>
-
-#include <chrono>
-#include <cstring>
-#include <ctime>
+#include "platform/process_identity.h"
+#include "platform/system_clock.h"
 
 namespace Brix {
 
@@ -19,43 +17,33 @@ struct ExecutablePath {
     char text[4096] = {};
     size_t length = 0;
 
-    ExecutablePath() noexcept {
-        ssize_t read = readlink("/proc/self/exe", text, sizeof(text) - 1);
-        if (read > 0) {
-            length = static_cast<size_t>(read);
-        }
-        text[length] = '\0';
-    }
+    ExecutablePath() noexcept : length(Platform::ReadExecutablePath(text, sizeof text)) {}
 };
 
 }  // namespace
 
 LogTime LocalTimeNow() noexcept {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    time_t seconds = now.tv_sec;
-    localtime_r(&seconds, &local);
+    const Platform::LocalTime local = Platform::ReadLocalTime();
     LogTime time;
-    time.year = local.tm_year + 1900;
-    time.month = local.tm_mon + 1;
-    time.day = local.tm_mday;
-    time.hour = local.tm_hour;
-    time.minute = local.tm_min;
-    time.second = local.tm_sec;
-    time.millisecond = static_cast<int32_t>(now.tv_nsec / 1000000);
+    time.year = local.year;
+    time.month = local.month;
+    time.day = local.day;
+    time.hour = local.hour;
+    time.minute = local.minute;
+    time.second = local.second;
+    time.millisecond = local.millisecond;
     return time;
 }
 
 int64_t ElapsedMilliseconds() noexcept {
-    static const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-    auto elapsed = std::chrono::steady_clock::now() - start;
-    return std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+    static const int64_t start = Platform::PerformanceCounter();
+    const int64_t ticks = Platform::PerformanceCounter() - start;
+    const int64_t frequency = Platform::PerformanceFrequency();
+    return ticks / frequency * 1000 + ticks % frequency * 1000 / frequency;
 }
 
 uint64_t CurrentThreadId() noexcept {
-    static thread_local const uint64_t id = static_cast<uint64_t>(gettid());
-    return id;
+    return Platform::CurrentThreadId();
 }
 
 std::string_view ExecutableNameFromPath(std::string_view path) noexcept {

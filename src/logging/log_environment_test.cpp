@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace Brix {
 namespace {
 
@@ -13,7 +15,7 @@ TEST(LogEnvironment, ExecutableNameIsTheLastPathComponent) {
     EXPECT_EQ(ExecutableNameFromPath("plain"), "plain");
     EXPECT_EQ(ExecutableNameFromPath("/opt/client/"), "<unknown>");
     EXPECT_EQ(ExecutableNameFromPath(""), "<unknown>");
-    EXPECT_EQ(ExecutableName(), "hux_logging_tests");
+    EXPECT_EQ(ExecutableName(), std::string("hux_logging_tests") + HUX_EXECUTABLE_SUFFIX);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// plugin_library.cpp - opening and closing plugin libraries.
+// plugin_library_posix.cpp - opening and closing plugin libraries with dlopen.
 #include "plugin_library.h"
 
 #include <dlfcn.h>

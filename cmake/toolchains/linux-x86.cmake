@@ -1,0 +1,11 @@
+# A native 32-bit Linux build on an x86-64 Debian machine: -m32 with the i386 development packages.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_C_FLAGS_INIT -m32)
+set(CMAKE_CXX_FLAGS_INIT -m32)
+set(CMAKE_EXE_LINKER_FLAGS_INIT -m32)
+set(CMAKE_SHARED_LINKER_FLAGS_INIT -m32)
+set(CMAKE_MODULE_LINKER_FLAGS_INIT -m32)
+set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
+set(FIND_LIBRARY_USE_LIB64_PATHS OFF)
+set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/i386-linux-gnu/pkgconfig:/usr/share/pkgconfig)

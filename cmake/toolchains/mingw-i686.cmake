@@ -1,0 +1,4 @@
+# Cross-compiling for 32-bit Windows, the shipped form, with Debian's MinGW-w64.
+set(HUX_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,4 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64.
+set(HUX_MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
