@@ -29,7 +29,12 @@ if(HUX_BUILD_FUZZERS)
 endif()
 
 # On Windows every program and library carries its own copy of the C++ runtime and winpthreads, so that
-# it runs with nothing beside it but the system's DLLs.
+# it runs with nothing beside it but the system's DLLs. The printf family is MinGW-w64's C99 one (the
+# system runtime's knows neither %zu nor %lld everywhere), and the log calls' formats are checked
+# against it (HUX_PRINTF_FORMAT names the format attribute's archetype).
 if(WIN32)
     target_link_options(hux_options INTERFACE -static -static-libgcc -static-libstdc++)
+    target_compile_definitions(hux_options INTERFACE __USE_MINGW_ANSI_STDIO=1 HUX_PRINTF_FORMAT=gnu_printf)
+else()
+    target_compile_definitions(hux_options INTERFACE HUX_PRINTF_FORMAT=printf)
 endif()

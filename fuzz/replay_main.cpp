@@ -36,12 +36,12 @@ int main(int argc, char** argv) {
         for (const std::filesystem::path& input : InputsOf(argv[i])) {
             std::ifstream file(input, std::ios::binary);
             if (!file) {
-                std::fprintf(stderr, "cannot read %s\n", input.c_str());
+                std::fprintf(stderr, "cannot read %s\n", input.string().c_str());
                 return 1;
             }
             const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                              std::istreambuf_iterator<char>());
-            std::printf("replaying %s\n", input.c_str());
+            std::printf("replaying %s\n", input.string().c_str());
             std::fflush(stdout);
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++replayed;

@@ -38,9 +38,10 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, cons
         error = path + " has no entry function " + entrySymbol;
         return nullptr;
     }
-    // GetProcAddress hands every function out under one type; the entry has the host's signature.
-    auto entry =
-        reinterpret_cast<HostLoadFunction>(symbol);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+    // GetProcAddress hands every function out under one type; the entry has the host's signature. The
+    // cast goes through the generic function type, which converts to any other.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+    auto entry = reinterpret_cast<HostLoadFunction>(reinterpret_cast<void (*)()>(symbol));
     return std::unique_ptr<PluginLibrary>(new PluginLibrary(handle, entry, path));
 }
 

@@ -19,15 +19,16 @@ class DebuggerConsoleLogTarget;
 // while the logger is muted, when `level` is below the logger's minimum level, or when `groupMask`
 // shares a bit with the logger's excluded groups. A call made while a target is writing, on the
 // thread that writes, is dropped as well, so a target that logs cannot recurse into itself. Never
-// fails towards the caller.
+// fails towards the caller. The format is checked at compile time as the build's printf family reads
+// it (HUX_PRINTF_FORMAT, set by the build: printf, or gnu_printf where MinGW-w64's C99 printf is used).
 void Log(int32_t level, uint64_t groupMask, const char* format, ...) noexcept
-    __attribute__((format(printf, 3, 4)));
+    __attribute__((format(HUX_PRINTF_FORMAT, 3, 4)));
 void Log(LogLevel level, uint64_t groupMask, const char* format, ...) noexcept
-    __attribute__((format(printf, 3, 4)));
+    __attribute__((format(HUX_PRINTF_FORMAT, 3, 4)));
 
 // LogV: Log with its arguments in a va_list.
 void LogV(int32_t level, uint64_t groupMask, const char* format, va_list arguments) noexcept
-    __attribute__((format(printf, 3, 0)));
+    __attribute__((format(HUX_PRINTF_FORMAT, 3, 0)));
 
 // LoggerControl: the operations on the one logger of the process.
 //

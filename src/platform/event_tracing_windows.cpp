@@ -75,11 +75,9 @@ public:
         if (library == nullptr) {
             return status;
         }
-        // GetProcAddress hands every function out as FARPROC; these three have the signatures above.
-        auto find = [this](const char* name) { return GetProcAddress(library, name); };
-        registerFunction = reinterpret_cast<EventRegisterFunction>(find("EventRegister"));        // NOLINT
-        writeFunction = reinterpret_cast<EventWriteFunction>(find("EventWrite"));                 // NOLINT
-        unregisterFunction = reinterpret_cast<EventUnregisterFunction>(find("EventUnregister"));  // NOLINT
+        registerFunction = Find<EventRegisterFunction>("EventRegister");
+        writeFunction = Find<EventWriteFunction>("EventWrite");
+        unregisterFunction = Find<EventUnregisterFunction>("EventUnregister");
         if (registerFunction == nullptr || writeFunction == nullptr || unregisterFunction == nullptr) {
             ReleaseLibrary();
             return status;
@@ -107,6 +105,14 @@ public:
     }
 
 private:
+    // Find looks a function of the library up. GetProcAddress hands every function out as FARPROC; the
+    // cast goes through the generic function type, which converts to any other.
+    template <typename Function>
+    Function Find(const char* name) const noexcept {
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+    }
+
     bool AnnounceMainThread() noexcept {
         Provider& naming = providers[1];
         if (!naming.EventEnabled(kThreadNamingEvent)) {
