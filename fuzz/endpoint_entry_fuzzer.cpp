@@ -38,11 +38,17 @@
 #include "runtime/plugin_loader.h"
 #include "scripted_answer.h"
 
-#if defined(__has_feature)
+// The leak checker comes with AddressSanitizer: gcc says so with __SANITIZE_ADDRESS__, clang through
+// __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define HUX_FUZZ_WITH_LSAN 1
+#elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#include <sanitizer/lsan_interface.h>
 #define HUX_FUZZ_WITH_LSAN 1
 #endif
+#endif
+#ifdef HUX_FUZZ_WITH_LSAN
+#include <sanitizer/lsan_interface.h>
 #endif
 
 namespace {
