@@ -1,16 +1,19 @@
-// allocation_context.h - the shared storage of a tree of values: its string pool and block pools.
+// allocation_context.h - the shared storage of a tree of values: string pool, block pools, arena.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
 #include "binding/block_pool.h"
+#include "binding/context_arena.h"
 #include "binding/string_pool.h"
 
 namespace Brix {
 
-// AllocationContext owns the out-of-line storage of the values built in it: the interned texts and
-// four block pools (blob vectors, enum cells, collections, member tables).
+// AllocationContext owns the out-of-line storage of the values built in it: the interned member names,
+// four block pools (the headers of blobs, enum cells, collections and member tables) and the arena
+// that holds what those headers point to (bytes, elements, member slots and values, string texts).
+// Reading a document therefore allocates a few arena chunks and pool pages, not a block per value.
 //
 // Ownership: a context is reference-counted. Every value that refers to a context holds one
 // reference, taken when the value adopts it and dropped when the value dies, so a context lives
@@ -39,6 +42,7 @@ public:
     BlockPool& Enums() noexcept { return enums; }
     BlockPool& Collections() noexcept { return collections; }
     BlockPool& MemberTables() noexcept { return memberTables; }
+    ContextArena& Arena() noexcept { return arena; }
 
 private:
     // Private, so that Create and Release are the only ways in and out; the pool sizes are set in
@@ -47,6 +51,8 @@ private:
     ~AllocationContext() = default;
 
     std::atomic<uint32_t> references{1};
+    // The arena is declared first so that it dies last, after the pools that nothing refers to.
+    ContextArena arena;
     StringPool strings;
     BlockPool blobs;
     BlockPool enums;

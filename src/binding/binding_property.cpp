@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <tuple>
+#include <cstring>
+#include <new>
 #include <utility>
 
 #include "binding/allocation_context.h"
@@ -40,18 +41,54 @@ std::string FloatText(double value) {
     return std::string(std::begin(buffer), result.ptr);
 }
 
-// EmplaceMember adds an empty member under an interned name whose reference it takes over.
-BindingProperty& EmplaceMember(MemberTable& table, MemberTable::const_iterator hint, StringEntry* name,
-                               AllocationContext& owner) {
-    try {
-        return table
-            .emplace_hint(hint, std::piecewise_construct, std::forward_as_tuple(name),
-                          std::forward_as_tuple(&owner))
-            ->second;
-    } catch (...) {
-        owner.Strings().Release(name);
-        throw;
+// NewText keeps a copy of text in the arena as an unpooled entry with one reference: the header,
+// then the bytes and a NUL, in one block.
+StringEntry* NewText(ContextArena& arena, std::string_view text) {
+    void* memory = arena.Allocate(sizeof(StringEntry) + text.size() + 1);
+    char* bytes = static_cast<char*>(memory) + sizeof(StringEntry);
+    std::memcpy(bytes, text.data(), text.size());
+    bytes[text.size()] = '\0';
+    return new (memory) StringEntry{bytes, text.size(), 0, StringEntry::kUnpooled | 1u};
+}
+
+// ReleaseText drops one reference to a string value's text.
+void ReleaseText(StringEntry* entry, AllocationContext& owner) noexcept {
+    if (entry == StringPool::EmptyEntry()) {
+        return;
     }
+    if (entry->IsPooled()) {
+        owner.Strings().Release(entry);
+    } else if (--entry->references == StringEntry::kUnpooled) {
+        owner.Arena().Free(entry, sizeof(StringEntry) + entry->length + 1);
+    }
+}
+
+// LowerBound is the position of the first member whose name is not less than name.
+uint32_t LowerBound(const MemberTable& table, std::string_view name) noexcept {
+    uint32_t low = 0;
+    uint32_t high = table.size;
+    while (low < high) {
+        const uint32_t middle = low + (high - low) / 2;
+        if (table.slots[middle].name->View() < name) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
+// kMaxElements bounds a collection's or structure's size to what its 32-bit counts hold.
+constexpr std::size_t kMaxElements = std::min<std::size_t>(UINT32_MAX / 2, SIZE_MAX / 64);
+
+// GrownCapacity is the slot count an array grows to so that it holds at least needed items of size
+// bytes: twice the old, at least 4, and all that the arena block of that size holds.
+uint32_t GrownCapacity(uint32_t capacity, std::size_t needed, std::size_t size) {
+    if (needed > kMaxElements) {
+        throw std::bad_alloc();
+    }
+    const std::size_t wanted = std::max<std::size_t>({needed, std::size_t{capacity} * 2, 4});
+    return static_cast<uint32_t>(std::min(ContextArena::Capacity(wanted * size) / size, kMaxElements));
 }
 
 }  // namespace
@@ -142,25 +179,42 @@ void BindingProperty::ReleaseStorage(BindingKind oldKind, Payload oldPayload,
                                      AllocationContext* owner) noexcept {
     switch (oldKind) {
         case BindingKind::String:
-            if (oldPayload.string != StringPool::EmptyEntry()) {
-                owner->Strings().Release(oldPayload.string);
-            }
+            ReleaseText(oldPayload.string, *owner);
             break;
         case BindingKind::Blob:
+            if (oldPayload.blob->size != 0) {
+                owner->Arena().Free(oldPayload.blob->data, oldPayload.blob->size);
+            }
             owner->Blobs().Delete(oldPayload.blob);
             break;
         case BindingKind::Enum:
             owner->Enums().Delete(oldPayload.enumCell);
             break;
-        case BindingKind::Collection:
+        case BindingKind::Collection: {
+            ElementVector& elements = *oldPayload.elements;
+            for (uint32_t index = 0; index < elements.size; ++index) {
+                elements.data[index].~BindingProperty();
+            }
+            if (elements.capacity != 0) {
+                owner->Arena().Free(elements.data, elements.capacity * sizeof(BindingProperty));
+            }
             owner->Collections().Delete(oldPayload.elements);
             break;
-        case BindingKind::Structure:
-            for (auto& member : *oldPayload.members) {
-                owner->Strings().Release(member.first);
+        }
+        case BindingKind::Structure: {
+            MemberTable& table = *oldPayload.members;
+            for (uint32_t index = 0; index < table.size; ++index) {
+                const MemberSlot& slot = table.slots[index];
+                owner->Strings().Release(slot.name);
+                slot.value->~BindingProperty();
+                owner->Arena().Free(slot.value, sizeof(BindingProperty));
+            }
+            if (table.capacity != 0) {
+                owner->Arena().Free(table.slots, table.capacity * sizeof(MemberSlot));
             }
             owner->MemberTables().Delete(oldPayload.members);
             break;
+        }
         default:
             break;
     }
@@ -198,13 +252,23 @@ void BindingProperty::SetFloat(double value) noexcept {
 // of this very value.
 void BindingProperty::SetString(std::string_view text) {
     Payload next{};
-    next.string = text.empty() ? StringPool::EmptyEntry() : EnsureContext().Strings().Intern(text);
+    next.string = text.empty() ? StringPool::EmptyEntry() : NewText(EnsureContext().Arena(), text);
     Replace(BindingKind::String, next);
 }
 
 void BindingProperty::SetBlob(std::span<const uint8_t> bytes) {
+    AllocationContext& owner = EnsureContext();
     Payload next{};
-    next.blob = EnsureContext().Blobs().New<BlobBytes>(bytes.begin(), bytes.end());
+    next.blob = owner.Blobs().New<BlobBytes>(BlobBytes{nullptr, bytes.size()});
+    if (!bytes.empty()) {
+        try {
+            next.blob->data = static_cast<uint8_t*>(owner.Arena().Allocate(bytes.size()));
+        } catch (...) {
+            owner.Blobs().Delete(next.blob);
+            throw;
+        }
+        std::memcpy(next.blob->data, bytes.data(), bytes.size());
+    }
     Replace(BindingKind::Blob, next);
 }
 
@@ -217,7 +281,7 @@ void BindingProperty::SetEnum(int32_t number, const StaticTypeDescriptor* type) 
 void BindingProperty::MakeCollection() {
     if (kind != BindingKind::Collection) {
         Payload next{};
-        next.elements = EnsureContext().Collections().New<ElementVector>();
+        next.elements = EnsureContext().Collections().New<ElementVector>(ElementVector{nullptr, 0, 0});
         Replace(BindingKind::Collection, next);
     }
 }
@@ -225,7 +289,7 @@ void BindingProperty::MakeCollection() {
 void BindingProperty::MakeStructure() {
     if (kind != BindingKind::Structure) {
         Payload next{};
-        next.members = EnsureContext().MemberTables().New<MemberTable>();
+        next.members = EnsureContext().MemberTables().New<MemberTable>(MemberTable{nullptr, 0, 0});
         Replace(BindingKind::Structure, next);
     }
 }
@@ -235,7 +299,8 @@ std::string_view BindingProperty::AsString() const noexcept {
 }
 
 std::span<const uint8_t> BindingProperty::AsBlob() const noexcept {
-    return kind == BindingKind::Blob ? std::span<const uint8_t>(*payload.blob) : std::span<const uint8_t>();
+    return kind == BindingKind::Blob ? std::span<const uint8_t>(payload.blob->data, payload.blob->size)
+                                     : std::span<const uint8_t>();
 }
 
 const StaticTypeDescriptor* BindingProperty::EnumType() const noexcept {
@@ -249,11 +314,11 @@ std::size_t BindingProperty::Size() const noexcept {
         case BindingKind::String:
             return payload.string->length;
         case BindingKind::Blob:
-            return payload.blob->size();
+            return payload.blob->size;
         case BindingKind::Collection:
-            return payload.elements->size();
+            return payload.elements->size;
         case BindingKind::Structure:
-            return payload.members->size();
+            return payload.members->size;
         default:
             return 1;
     }
@@ -272,7 +337,7 @@ std::string BindingProperty::ToText() const {
         case BindingKind::String:
             return std::string(payload.string->View());
         case BindingKind::Blob:
-            return Base64Encode(*payload.blob);
+            return Base64Encode(AsBlob());
         case BindingKind::Enum:
             return IntegerText(payload.enumCell->number);
         default:
@@ -281,47 +346,75 @@ std::string BindingProperty::ToText() const {
 }
 
 std::size_t BindingProperty::ElementCount() const noexcept {
-    return kind == BindingKind::Collection ? payload.elements->size() : 0;
+    return kind == BindingKind::Collection ? payload.elements->size : 0;
 }
 
 const BindingProperty& BindingProperty::Element(std::size_t index) const noexcept {
-    if (kind != BindingKind::Collection || index >= payload.elements->size()) {
+    if (kind != BindingKind::Collection || index >= payload.elements->size) {
         return emptyValue;
     }
-    return (*payload.elements)[index];
+    return payload.elements->data[index];
 }
 
 std::span<const BindingProperty> BindingProperty::Elements() const noexcept {
-    return kind == BindingKind::Collection ? std::span<const BindingProperty>(*payload.elements)
-                                           : std::span<const BindingProperty>();
+    return kind == BindingKind::Collection
+               ? std::span<const BindingProperty>(payload.elements->data, payload.elements->size)
+               : std::span<const BindingProperty>();
 }
 
 std::span<BindingProperty> BindingProperty::Elements() noexcept {
-    return kind == BindingKind::Collection ? std::span<BindingProperty>(*payload.elements)
-                                           : std::span<BindingProperty>();
+    return kind == BindingKind::Collection
+               ? std::span<BindingProperty>(payload.elements->data, payload.elements->size)
+               : std::span<BindingProperty>();
+}
+
+// GrowElements moves the elements into a larger array. Moves are noexcept, so only the allocation
+// can fail, and then nothing has changed.
+void BindingProperty::GrowElements(std::size_t count) {
+    ElementVector& elements = *payload.elements;
+    if (count <= elements.capacity) {
+        return;
+    }
+    const uint32_t capacity = GrownCapacity(elements.capacity, count, sizeof(BindingProperty));
+    auto* data = static_cast<BindingProperty*>(context->Arena().Allocate(capacity * sizeof(BindingProperty)));
+    for (uint32_t index = 0; index < elements.size; ++index) {
+        new (data + index) BindingProperty(std::move(elements.data[index]));
+        elements.data[index].~BindingProperty();
+    }
+    if (elements.capacity != 0) {
+        context->Arena().Free(elements.data, elements.capacity * sizeof(BindingProperty));
+    }
+    elements.data = data;
+    elements.capacity = capacity;
 }
 
 BindingProperty& BindingProperty::ElementForWriting(std::size_t index) {
     MakeCollection();
     ElementVector& elements = *payload.elements;
-    while (elements.size() <= index) {
-        elements.emplace_back(context);
+    if (index >= elements.size) {
+        if (index >= kMaxElements) {
+            throw std::bad_alloc();
+        }
+        GrowElements(index + 1);
+        for (; elements.size <= index; ++elements.size) {
+            new (elements.data + elements.size) BindingProperty(context);
+        }
     }
-    return elements[index];
+    return elements.data[index];
 }
 
 BindingProperty& BindingProperty::AppendElement() {
     MakeCollection();
-    return payload.elements->emplace_back(context);
+    return ElementForWriting(payload.elements->size);
 }
 
 void BindingProperty::ReserveElements(std::size_t count) {
     MakeCollection();
-    payload.elements->reserve(count);
+    GrowElements(count);
 }
 
 std::size_t BindingProperty::MemberCount() const noexcept {
-    return kind == BindingKind::Structure ? payload.members->size() : 0;
+    return kind == BindingKind::Structure ? payload.members->size : 0;
 }
 
 const BindingProperty& BindingProperty::Member(std::string_view name) const noexcept {
@@ -333,76 +426,131 @@ const BindingProperty* BindingProperty::FindMember(std::string_view name) const 
     if (kind != BindingKind::Structure) {
         return nullptr;
     }
-    const auto found = payload.members->find(name);
-    return found != payload.members->end() ? &found->second : nullptr;
+    const MemberTable& table = *payload.members;
+    const uint32_t position = LowerBound(table, name);
+    return position < table.size && table.slots[position].name->View() == name ? table.slots[position].value
+                                                                               : nullptr;
 }
 
 BindingProperty* BindingProperty::FindMember(std::string_view name) noexcept {
     return const_cast<BindingProperty*>(std::as_const(*this).FindMember(name));
 }
 
-BindingProperty& BindingProperty::MemberForWriting(std::string_view name) {
-    if (kind == BindingKind::Structure) {
-        MemberTable& table = *payload.members;
-        const auto position = table.lower_bound(name);
-        if (position != table.end() && position->first->View() == name) {
-            return position->second;
-        }
-        return EmplaceMember(table, position, context->Strings().Intern(name), *context);
-    }
-    // The new table and its member are made before the old content goes: name may view a string of it.
-    AllocationContext& owner = EnsureContext();
-    Payload next{};
-    next.members = owner.MemberTables().New<MemberTable>();
-    BindingProperty* member = nullptr;
+// AddMember takes over the reference to name, which it releases when it fails.
+BindingProperty& BindingProperty::AddMember(uint32_t position, StringEntry* name) {
+    MemberTable& table = *payload.members;
+    ContextArena& arena = context->Arena();
+    BindingProperty* value = nullptr;
     try {
-        member = &EmplaceMember(*next.members, next.members->end(), owner.Strings().Intern(name), owner);
+        if (table.size == table.capacity) {
+            const uint32_t capacity = GrownCapacity(table.capacity, table.size + 1, sizeof(MemberSlot));
+            auto* slots = static_cast<MemberSlot*>(arena.Allocate(capacity * sizeof(MemberSlot)));
+            if (table.capacity != 0) {
+                std::memcpy(slots, table.slots, table.size * sizeof(MemberSlot));
+                arena.Free(table.slots, table.capacity * sizeof(MemberSlot));
+            }
+            table.slots = slots;
+            table.capacity = capacity;
+        }
+        value = new (arena.Allocate(sizeof(BindingProperty))) BindingProperty(context);
     } catch (...) {
-        owner.MemberTables().Delete(next.members);
+        context->Strings().Release(name);
         throw;
     }
-    Replace(BindingKind::Structure, next);
-    return *member;
+    MemberSlot* at = table.slots + position;
+    std::memmove(at + 1, at, (table.size - position) * sizeof(MemberSlot));
+    *at = MemberSlot{name, value};
+    ++table.size;
+    return *value;
 }
 
-StringEntry* BindingProperty::InternFrom(StringEntry* entry, const AllocationContext* owner) {
+// Readers add members in the order of the document, which is often the order of the names: a name
+// greater than the last one is appended without a search.
+BindingProperty& BindingProperty::MemberForWriting(std::string_view name) {
+    if (kind != BindingKind::Structure) {
+        // The new table is made before the old content goes: name may view a string of it.
+        AllocationContext& owner = EnsureContext();
+        Payload next{};
+        next.members = owner.MemberTables().New<MemberTable>(MemberTable{nullptr, 0, 0});
+        const BindingKind oldKind = std::exchange(kind, BindingKind::Structure);
+        const Payload oldPayload = std::exchange(payload, next);
+        try {
+            BindingProperty& member = AddMember(0, owner.Strings().Intern(name));
+            ReleaseStorage(oldKind, oldPayload, context);
+            return member;
+        } catch (...) {
+            kind = oldKind;
+            payload = oldPayload;
+            if (next.members->capacity != 0) {
+                owner.Arena().Free(next.members->slots, next.members->capacity * sizeof(MemberSlot));
+            }
+            owner.MemberTables().Delete(next.members);
+            throw;
+        }
+    }
+    MemberTable& table = *payload.members;
+    uint32_t position = table.size;
+    if (table.size != 0) {
+        const std::string_view last = table.slots[table.size - 1].name->View();
+        if (last == name) {
+            return *table.slots[table.size - 1].value;
+        }
+        if (name < last) {
+            position = LowerBound(table, name);
+            if (table.slots[position].name->View() == name) {
+                return *table.slots[position].value;
+            }
+        }
+    }
+    return AddMember(position, context->Strings().Intern(name));
+}
+
+StringEntry* BindingProperty::TextFrom(StringEntry* entry, const AllocationContext* owner) {
     if (entry == StringPool::EmptyEntry()) {
         return entry;
     }
     AllocationContext& here = EnsureContext();
-    return &here == owner ? here.Strings().AddReference(entry)
-                          : here.Strings().Intern(entry->View(), entry->hash);
+    if (&here == owner) {
+        if (entry->IsPooled()) {
+            return here.Strings().AddReference(entry);
+        }
+        ++entry->references;
+        return entry;
+    }
+    return entry->IsPooled() ? here.Strings().Intern(entry->View(), entry->hash)
+                             : NewText(here.Arena(), entry->View());
 }
 
 void BindingProperty::CopyContentFrom(const BindingProperty& source) {
     switch (source.kind) {
         case BindingKind::String: {
             Payload next{};
-            next.string = InternFrom(source.payload.string, source.context);
+            next.string = TextFrom(source.payload.string, source.context);
             Replace(BindingKind::String, next);
             break;
         }
         case BindingKind::Blob:
-            SetBlob(*source.payload.blob);
+            SetBlob(source.AsBlob());
             break;
         case BindingKind::Enum:
             SetEnum(source.payload.enumCell->number, source.payload.enumCell->type);
             break;
         case BindingKind::Collection: {
             MakeCollection();
-            ElementVector& elements = *payload.elements;
-            elements.reserve(source.payload.elements->size());
-            for (const BindingProperty& element : *source.payload.elements) {
-                elements.emplace_back(context).CopyContentFrom(element);
+            const ElementVector& from = *source.payload.elements;
+            GrowElements(from.size);
+            for (uint32_t index = 0; index < from.size; ++index) {
+                AppendElement().CopyContentFrom(from.data[index]);
             }
             break;
         }
         case BindingKind::Structure: {
             MakeStructure();
-            MemberTable& table = *payload.members;
-            for (const auto& [name, value] : *source.payload.members) {
-                EmplaceMember(table, table.end(), InternFrom(name, source.context), *context)
-                    .CopyContentFrom(value);
+            const MemberTable& from = *source.payload.members;
+            for (uint32_t index = 0; index < from.size; ++index) {
+                const MemberSlot& slot = from.slots[index];
+                AddMember(payload.members->size, TextFrom(slot.name, source.context))
+                    .CopyContentFrom(*slot.value);
             }
             break;
         }
@@ -429,19 +577,20 @@ bool operator==(const BindingProperty& a, const BindingProperty& b) noexcept {
             return a.payload.string == b.payload.string ||
                    a.payload.string->View() == b.payload.string->View();
         case BindingKind::Blob:
-            return *a.payload.blob == *b.payload.blob;
+            return std::ranges::equal(a.AsBlob(), b.AsBlob());
         case BindingKind::Enum:
             return a.payload.enumCell->number == b.payload.enumCell->number &&
                    a.payload.enumCell->type == b.payload.enumCell->type;
         case BindingKind::Collection:
-            return *a.payload.elements == *b.payload.elements;
+            return std::ranges::equal(a.Elements(), b.Elements());
         case BindingKind::Structure: {
             const MemberTable& left = *a.payload.members;
             const MemberTable& right = *b.payload.members;
-            return left.size() == right.size() &&
-                   std::equal(left.begin(), left.end(), right.begin(), [](const auto& x, const auto& y) {
-                       return x.first->View() == y.first->View() && x.second == y.second;
-                   });
+            return left.size == right.size && std::equal(left.slots, left.slots + left.size, right.slots,
+                                                         [](const auto& x, const auto& y) {
+                                                             return x.name->View() == y.name->View() &&
+                                                                    *x.value == *y.value;
+                                                         });
         }
         default:
             return true;

@@ -4,12 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
-#include <map>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
 #include "binding/string_pool.h"
 #include "binding/value_kind.h"
@@ -28,34 +26,50 @@ struct EnumCell {
     const StaticTypeDescriptor* type;
 };
 
-// MemberNameLess orders member names by their bytes compared as unsigned chars (the order of C
-// strings, except that a NUL inside a name is compared like any other byte).
-struct MemberNameLess {
-    using is_transparent = void;
-    bool operator()(const StringEntry* a, const StringEntry* b) const noexcept {
-        return a != b && a->View() < b->View();
-    }
-    bool operator()(const StringEntry* a, std::string_view b) const noexcept { return a->View() < b; }
-    bool operator()(std::string_view a, const StringEntry* b) const noexcept { return a < b->View(); }
+// The out-of-line payloads. Each header lives in a block of its context's pool for that kind; the
+// bytes, elements, member slots and member values it points to live in the context's arena.
+// BlobBytes is a blob's bytes.
+struct BlobBytes {
+    uint8_t* data;
+    std::size_t size;
 };
 
-// The out-of-line payloads, each held in a block of its context's pool for that kind.
-using BlobBytes = std::vector<uint8_t>;
-using ElementVector = std::vector<BindingProperty>;
-using MemberTable = std::map<StringEntry*, BindingProperty, MemberNameLess>;
+// ElementVector is a collection's elements, held by value in one array that grows by doubling.
+struct ElementVector {
+    BindingProperty* data;
+    uint32_t size;
+    uint32_t capacity;
+};
+
+// MemberSlot is one member of a structure: its interned name and its value. Values are allocated
+// one by one, so a member stays where it is while the table around it grows or shifts.
+struct MemberSlot {
+    StringEntry* name;
+    BindingProperty* value;
+};
+
+// MemberTable is a structure's members, sorted by the bytes of their names compared as unsigned
+// chars (the order of C strings, except that a NUL inside a name is compared like any other byte).
+struct MemberTable {
+    MemberSlot* slots;
+    uint32_t size;
+    uint32_t capacity;
+};
 
 // BindingProperty is a dynamically typed tree value of one of ten kinds (BindingKind): empty, a bool,
-// a signed or unsigned 64-bit number, a double, an interned string, a blob of bytes, an enum (number
-// and enum type), a collection of values, or a structure of named values ordered by name.
+// a signed or unsigned 64-bit number, a double, a string, a blob of bytes, an enum (number and enum
+// type), a collection of values, or a structure of named values ordered by name.
 //
 // Storage. Strings, blobs, enum cells, collections and member tables live out of line in the value's
 // allocation context (AllocationContext). A value has none until it first needs one and then creates
 // it; every element and member is created in the context of its parent, so a tree built from one
-// root shares one context. Each value holds a reference to its context, which lives as long as its
-// last value. A copy is made in the context of its target (a copy-constructed value makes a new
-// context), so a copy shares nothing with its source and may be handed to another thread; a move
-// hands the storage over, context and all. To build a temporary that will be moved into a tree, make
-// it in the tree's context: BindingProperty(tree.Context()).
+// root shares one context. Member names are interned in the context's string pool, so the structures
+// of a tree share their names; string values are kept in the context's arena, and a copy within one
+// context shares the text by counting a reference. Each value holds a reference to its context, which lives
+// as long as its last value. A copy is made in the context of its target (a copy-constructed value makes a
+// new context), so a copy shares nothing with its source and may be handed to another thread; a move hands
+// the storage over, context and all. To build a temporary that will be moved into a tree, make it in the
+// tree's context: BindingProperty(tree.Context()).
 //
 // References. A reference to a member stays valid until that member's structure is cleared,
 // reassigned or destroyed: adding members to the structure never moves the others. A reference to an
@@ -101,7 +115,7 @@ public:
     void SetUnsigned(uint32_t value) noexcept { SetUnsigned(uint64_t{value}); }
     void SetUnsigned(uint64_t value) noexcept;
     void SetFloat(double value) noexcept;
-    // SetString interns text in the value's context.
+    // SetString keeps a copy of text in the value's context.
     void SetString(std::string_view text);
     void SetBlob(std::span<const uint8_t> bytes);
     void SetEnum(int32_t number, const StaticTypeDescriptor* type);
@@ -178,7 +192,13 @@ private:
     static void ReleaseStorage(BindingKind oldKind, Payload oldPayload, AllocationContext* owner) noexcept;
     // CopyContentFrom copies source into this empty value, in this value's context.
     void CopyContentFrom(const BindingProperty& source);
-    StringEntry* InternFrom(StringEntry* entry, const AllocationContext* owner);
+    // TextFrom gives this value's context a reference to a text of owner's context: the same entry
+    // when the contexts are one, a new entry (a pooled name or an unpooled value text) otherwise.
+    StringEntry* TextFrom(StringEntry* entry, const AllocationContext* owner);
+    // AddMember inserts an empty member under name at position of this structure's table.
+    BindingProperty& AddMember(uint32_t position, StringEntry* name);
+    // GrowElements makes room for at least count elements in this collection.
+    void GrowElements(std::size_t count);
 
     // Layout: the two 8-byte members first, then the two bytes, so the value packs into 24 bytes on
     // 64-bit targets with the padding at the end; collections hold values by value, so size matters.
@@ -200,9 +220,6 @@ struct BindingMember {
 // BindingMemberIterator walks a member table in order; Value is BindingProperty or its const form.
 template <class Value>
 class BindingMemberIterator {
-    using TableIterator =
-        std::conditional_t<std::is_const_v<Value>, MemberTable::const_iterator, MemberTable::iterator>;
-
 public:
     using iterator_category = std::forward_iterator_tag;
     using value_type = BindingMember<Value>;
@@ -211,9 +228,9 @@ public:
     using pointer = void;
 
     BindingMemberIterator() = default;
-    explicit BindingMemberIterator(TableIterator start) : position(start) {}
+    explicit BindingMemberIterator(const MemberSlot* start) : position(start) {}
 
-    BindingMember<Value> operator*() const { return {position->first->View(), position->second}; }
+    BindingMember<Value> operator*() const { return {position->name->View(), *position->value}; }
     BindingMemberIterator& operator++() {
         ++position;
         return *this;
@@ -228,33 +245,30 @@ public:
     }
 
 private:
-    TableIterator position{};
+    const MemberSlot* position = nullptr;
 };
 
 // BindingMemberRange is the members of a structure, or no members for any other kind.
 template <class Value>
 class BindingMemberRange {
-    using Table = std::conditional_t<std::is_const_v<Value>, const MemberTable, MemberTable>;
-
 public:
-    explicit BindingMemberRange(Table* members) noexcept : table(members) {}
+    explicit BindingMemberRange(const MemberTable* members) noexcept : table(members) {}
 
-    // Without a table both ends are value-initialised iterators, which compare equal. The lower-case
-    // names are the ones range-for and <ranges> look for.
+    // Without a table both ends are null iterators, which compare equal. The lower-case names are
+    // the ones range-for and <ranges> look for.
     // NOLINTBEGIN(readability-identifier-naming)
     BindingMemberIterator<Value> begin() const {
-        return table != nullptr ? BindingMemberIterator<Value>(table->begin())
-                                : BindingMemberIterator<Value>();
+        return BindingMemberIterator<Value>(table != nullptr ? table->slots : nullptr);
     }
     BindingMemberIterator<Value> end() const {
-        return table != nullptr ? BindingMemberIterator<Value>(table->end()) : BindingMemberIterator<Value>();
+        return BindingMemberIterator<Value>(table != nullptr ? table->slots + table->size : nullptr);
     }
-    std::size_t size() const noexcept { return table != nullptr ? table->size() : 0; }
+    std::size_t size() const noexcept { return table != nullptr ? table->size : 0; }
     bool empty() const noexcept { return size() == 0; }
     // NOLINTEND(readability-identifier-naming)
 
 private:
-    Table* table;
+    const MemberTable* table;
 };
 
 inline BindingMemberRange<const BindingProperty> BindingProperty::Members() const noexcept {

@@ -142,30 +142,32 @@ TEST(BindingProperty, MembersAreOrderedByBytesAndStayWhereTheyAre) {
     EXPECT_EQ(value.Member("m").AsString(), "still here");
 }
 
-TEST(BindingProperty, EqualTextsShareOnePoolEntryOfTheContext) {
+TEST(BindingProperty, MemberNamesArePooledAndTextsSharedByCopiesWithinTheContext) {
     BindingProperty root;
-    root.ElementForWriting(0).SetString("same");
-    root.ElementForWriting(1).SetString("same");
+    root.ElementForWriting(0).MemberForWriting("name").SetString("same");
+    root.ElementForWriting(1).MemberForWriting("name").SetString("same");
     AllocationContext* context = root.Context();
-    EXPECT_EQ(root.Element(1).Context(), context);
+    EXPECT_EQ(root.Element(1).Member("name").Context(), context);
     Brix::StringPool& pool = context->Strings();
+    // Two structures of one context share their member names; string values stay out of the pool.
     EXPECT_EQ(pool.Size(), 1u);
-    EXPECT_EQ(pool.Find("same")->references, 2u);
-    root.ElementForWriting(0).Clear();
-    EXPECT_EQ(pool.Find("same")->references, 1u);
-    EXPECT_EQ(root.Element(1).AsString(), "same");
-
-    // Two structures of one context share their member names.
-    root.ElementForWriting(2).MemberForWriting("name");
-    root.ElementForWriting(3).MemberForWriting("name");
     EXPECT_EQ(pool.Find("name")->references, 2u);
-    root.ElementForWriting(1).SetSigned(1);
-    root.ElementForWriting(2).SetBool(false);
-    root.ElementForWriting(3).SetString("");
+    EXPECT_EQ(pool.Find("same"), nullptr);
+
+    // A copy within the context shares the text and outlives the value it was copied from.
+    root.ElementForWriting(2) = root.Element(0).Member("name");
+    EXPECT_EQ(root.Element(2).AsString().data(), root.Element(0).Member("name").AsString().data());
+    EXPECT_NE(root.Element(1).Member("name").AsString().data(),
+              root.Element(0).Member("name").AsString().data());
+    root.ElementForWriting(0).Clear();
+    EXPECT_EQ(root.Element(2).AsString(), "same");
+    EXPECT_EQ(pool.Find("name")->references, 1u);
+
+    root.ElementForWriting(1).SetBool(false);
     EXPECT_EQ(pool.Size(), 0u);
 }
 
-TEST(BindingProperty, CopyIsDeepAndInternsInTheTargetsContext) {
+TEST(BindingProperty, CopyIsDeepAndMadeInTheTargetsContext) {
     BindingProperty source;
     source.MemberForWriting("list").ElementForWriting(1).SetString("text");
     source.MemberForWriting("blob").SetBlob(std::vector<uint8_t>{1, 2});
@@ -175,22 +177,24 @@ TEST(BindingProperty, CopyIsDeepAndInternsInTheTargetsContext) {
     EXPECT_EQ(copy, source);
     EXPECT_NE(copy.Context(), source.Context()) << "a copy shares nothing with its source";
     EXPECT_EQ(copy.Member("list").Element(1).Context(), copy.Context());
+    EXPECT_NE(copy.Member("list").Element(1).AsString().data(),
+              source.Member("list").Element(1).AsString().data());
     copy.MemberForWriting("list").ElementForWriting(1).SetString("changed");
     EXPECT_EQ(source.Member("list").Element(1).AsString(), "text");
     EXPECT_NE(copy, source);
 
     BindingProperty target;
-    target.SetString("old");
+    target.MemberForWriting("old");
     AllocationContext* targetContext = target.Context();
     target = source;
     EXPECT_EQ(target.Context(), targetContext);
     EXPECT_EQ(target, source);
     EXPECT_EQ(targetContext->Strings().Find("old"), nullptr);
-    EXPECT_NE(targetContext->Strings().Find("text"), nullptr);
+    EXPECT_NE(targetContext->Strings().Find("list"), nullptr);
 
-    // Within one context a copy counts one more reference to each entry.
-    source.MemberForWriting("again") = source.Member("list");
-    EXPECT_EQ(source.Context()->Strings().Find("text")->references, 2u);
+    // Within one context a copy counts one more reference to each name.
+    source.MemberForWriting("again") = source;
+    EXPECT_EQ(source.Context()->Strings().Find("list")->references, 2u);
 }
 
 TEST(BindingProperty, MoveHandsTheStorageOverUnlessAValueIsPinned) {

@@ -11,13 +11,13 @@ namespace {
 
 constinit StringEntry emptyEntry{"", 0, kFnv1aOffsetBasis, 0};
 
+constexpr std::size_t kFirstCapacity = 16;
+
 // NewEntry allocates the entry and its bytes as one block: the header, then the text and a NUL.
 StringEntry* NewEntry(std::string_view text, uint32_t hash) {
     void* memory = ::operator new(sizeof(StringEntry) + text.size() + 1);
     char* bytes = static_cast<char*>(memory) + sizeof(StringEntry);
-    if (!text.empty()) {
-        std::memcpy(bytes, text.data(), text.size());
-    }
+    std::memcpy(bytes, text.data(), text.size());
     bytes[text.size()] = '\0';
     return new (memory) StringEntry{bytes, text.size(), hash, 1};
 }
@@ -29,36 +29,63 @@ void DeleteEntry(StringEntry* entry) noexcept {
 }  // namespace
 
 StringPool::~StringPool() {
-    for (StringEntry* entry : entries) {
-        DeleteEntry(entry);
+    for (std::size_t slot = 0; slot < capacity; ++slot) {
+        if (slots[slot] != nullptr) {
+            DeleteEntry(slots[slot]);
+        }
     }
+    delete[] slots;
 }
 
 StringEntry* StringPool::EmptyEntry() noexcept {
     return &emptyEntry;
 }
 
+std::size_t StringPool::SlotOf(std::string_view text, uint32_t hash) const noexcept {
+    const std::size_t mask = capacity - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const StringEntry* entry = slots[slot];
+        if (entry == nullptr || (entry->hash == hash && entry->View() == text)) {
+            return slot;
+        }
+    }
+}
+
 StringEntry* StringPool::Intern(std::string_view text, uint32_t hash) {
     if (text.empty()) {
         return &emptyEntry;
     }
-    if (auto found = entries.find(Key{text, hash}); found != entries.end()) {
-        ++(*found)->references;
-        return *found;
+    // At most half the slots are used, so every probe ends at an empty slot.
+    if ((count + 1) * 2 > capacity) {
+        Grow();
     }
-    StringEntry* entry = NewEntry(text, hash);
-    try {
-        entries.insert(entry);
-    } catch (...) {
-        DeleteEntry(entry);
-        throw;
+    const std::size_t slot = SlotOf(text, hash);
+    if (slots[slot] != nullptr) {
+        ++slots[slot]->references;
+        return slots[slot];
     }
-    return entry;
+    slots[slot] = NewEntry(text, hash);
+    ++count;
+    return slots[slot];
+}
+
+void StringPool::Grow() {
+    const std::size_t oldCapacity = capacity;
+    StringEntry** oldSlots = slots;
+    const std::size_t newCapacity = capacity == 0 ? kFirstCapacity : capacity * 2;
+    slots = new StringEntry*[newCapacity]();
+    capacity = newCapacity;
+    for (std::size_t slot = 0; slot < oldCapacity; ++slot) {
+        if (StringEntry* entry = oldSlots[slot]; entry != nullptr) {
+            slots[SlotOf(entry->View(), entry->hash)] = entry;
+        }
+    }
+    delete[] oldSlots;
 }
 
 StringEntry* StringPool::AddReference(StringEntry* entry) noexcept {
     if (entry != &emptyEntry) {
-        assert(entries.contains(entry) && "entry of another pool");
+        assert(Find(entry->View()) == entry && "entry of another pool");
         ++entry->references;
     }
     return entry;
@@ -68,19 +95,39 @@ void StringPool::Release(StringEntry* entry) noexcept {
     if (entry == &emptyEntry) {
         return;
     }
-    assert(entries.contains(entry) && "entry of another pool");
+    assert(Find(entry->View()) == entry && "entry of another pool");
     if (--entry->references == 0) {
-        entries.erase(entry);
+        Erase(SlotOf(entry->View(), entry->hash));
+        --count;
         DeleteEntry(entry);
     }
+}
+
+// Erase empties a slot and moves later entries of its probe run back, so that no run has a gap.
+void StringPool::Erase(std::size_t slot) noexcept {
+    const std::size_t mask = capacity - 1;
+    std::size_t hole = slot;
+    for (std::size_t next = (hole + 1) & mask; slots[next] != nullptr; next = (next + 1) & mask) {
+        const std::size_t home = slots[next]->hash & mask;
+        // The entry at next may fill the hole when its home is not in the cyclic range (hole, next].
+        const bool homeAfterHole =
+            hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
+        if (!homeAfterHole) {
+            slots[hole] = slots[next];
+            hole = next;
+        }
+    }
+    slots[hole] = nullptr;
 }
 
 const StringEntry* StringPool::Find(std::string_view text) const {
     if (text.empty()) {
         return &emptyEntry;
     }
-    auto found = entries.find(Key{text, Fnv1a32(text)});
-    return found == entries.end() ? nullptr : *found;
+    if (count == 0) {
+        return nullptr;
+    }
+    return slots[SlotOf(text, Fnv1a32(text))];
 }
 
 }  // namespace Brix

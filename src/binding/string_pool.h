@@ -4,27 +4,32 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <unordered_set>
 
 #include "binding/fnv1a.h"
 
 namespace Brix {
 
-// StringEntry is one interned text: its bytes (NUL-terminated, possibly holding NULs), their FNV-1a
-// hash and the number of references the values of the context hold to it. Only the pool changes it.
+// StringEntry is one text of a context: its bytes (NUL-terminated, possibly holding NULs), their
+// FNV-1a hash and the number of references the values of the context hold to it. An entry of the pool
+// (an interned text) is changed only by the pool. A text held outside the pool (a string value, kept
+// in the context's arena without the hash) has kUnpooled set in its count and no hash.
 struct StringEntry {
+    static constexpr uint32_t kUnpooled = 0x80000000u;
+
     const char* text;
     std::size_t length;
     uint32_t hash;
     uint32_t references;
 
     std::string_view View() const noexcept { return {text, length}; }
+    bool IsPooled() const noexcept { return (references & kUnpooled) == 0; }
 };
 
 // StringPool is the hash set of the texts interned in one allocation context, keyed by hash and
-// bytes. Interning a text that is present adds a reference to the present entry; releasing the last
-// reference removes the entry. The empty text never enters the pool: it is the one shared static
-// EmptyEntry, which is never counted or released.
+// bytes: an open-addressing table with linear probing whose slots hold the entries. Interning a text
+// that is present adds a reference to the present entry; releasing the last reference removes the
+// entry. The empty text never enters the pool: it is the one shared static EmptyEntry, which is never
+// counted or released.
 //
 // A pool is not thread-safe: it belongs to one allocation context, used by one thread at a time.
 class StringPool {
@@ -49,31 +54,17 @@ public:
     const StringEntry* Find(std::string_view text) const;
 
     // Size is the number of entries in the pool (the empty entry is never one of them).
-    std::size_t Size() const noexcept { return entries.size(); }
+    std::size_t Size() const noexcept { return count; }
 
 private:
-    // Key lets the set be searched with a text and its hash without making an entry.
-    struct Key {
-        std::string_view text;
-        uint32_t hash;
-    };
-    struct EntryHash {
-        using is_transparent = void;
-        std::size_t operator()(const StringEntry* entry) const noexcept { return entry->hash; }
-        std::size_t operator()(const Key& key) const noexcept { return key.hash; }
-    };
-    struct EntryEqual {
-        using is_transparent = void;
-        bool operator()(const StringEntry* a, const StringEntry* b) const noexcept { return a == b; }
-        bool operator()(const Key& key, const StringEntry* entry) const noexcept {
-            return key.hash == entry->hash && key.text == entry->View();
-        }
-        bool operator()(const StringEntry* entry, const Key& key) const noexcept {
-            return (*this)(key, entry);
-        }
-    };
+    // SlotOf is the slot of the entry with text and hash, or of the empty slot where it would go.
+    std::size_t SlotOf(std::string_view text, uint32_t hash) const noexcept;
+    void Grow();
+    void Erase(std::size_t slot) noexcept;
 
-    std::unordered_set<StringEntry*, EntryHash, EntryEqual> entries;
+    StringEntry** slots = nullptr;  // capacity slots, a power of two, or none before the first entry
+    std::size_t capacity = 0;
+    std::size_t count = 0;
 };
 
 }  // namespace Brix
