@@ -63,13 +63,22 @@ void ReleaseText(StringEntry* entry, AllocationContext& owner) noexcept {
     }
 }
 
+// CompareNames orders names by their bytes as unsigned chars. Most names of a table differ in their
+// first byte, which is compared here before the library's comparison is called.
+int CompareNames(std::string_view a, std::string_view b) noexcept {
+    if (!a.empty() && !b.empty() && a.front() != b.front()) {
+        return static_cast<unsigned char>(a.front()) < static_cast<unsigned char>(b.front()) ? -1 : 1;
+    }
+    return a.compare(b);
+}
+
 // LowerBound is the position of the first member whose name is not less than name.
 uint32_t LowerBound(const MemberTable& table, std::string_view name) noexcept {
     uint32_t low = 0;
     uint32_t high = table.size;
     while (low < high) {
         const uint32_t middle = low + (high - low) / 2;
-        if (table.slots[middle].name->View() < name) {
+        if (CompareNames(table.slots[middle].name->View(), name) < 0) {
             low = middle + 1;
         } else {
             high = middle;
@@ -99,16 +108,26 @@ BindingProperty::BindingProperty(AllocationContext* owner) noexcept : context(ow
     }
 }
 
+BindingProperty::BindingProperty(AllocationContext* home, InTree /*tag*/) noexcept
+    : context(home), holdsContext(0) {}
+
 // Delegating to the default constructor makes the destructor run if the copy throws half-way.
 BindingProperty::BindingProperty(const BindingProperty& other) : BindingProperty() {
     CopyContentFrom(other);
 }
 
+// The new value lives outside any tree, so it holds a reference of its own: the source's, or a new one
+// when the source is a part of a tree, which then keeps its context.
 BindingProperty::BindingProperty(BindingProperty&& other) noexcept {
     if (other.movable != 0) {
         payload = std::exchange(other.payload, Payload{});
-        context = std::exchange(other.context, nullptr);
         kind = std::exchange(other.kind, BindingKind::Empty);
+        if (other.holdsContext != 0) {
+            context = std::exchange(other.context, nullptr);
+        } else {
+            context = other.context;
+            context->Retain();
+        }
     } else {
         CopyContentFrom(other);
         other.Clear();
@@ -117,12 +136,15 @@ BindingProperty::BindingProperty(BindingProperty&& other) noexcept {
 
 BindingProperty& BindingProperty::operator=(const BindingProperty& other) {
     if (this != &other) {
-        // Copy aside first: other may be a part of what this value holds now.
+        // Copy aside first: other may be a part of what this value holds now. The copy is made in this
+        // value's context, or in a new one that this value takes over when it had none.
         BindingProperty copy(context);
         copy.CopyContentFrom(other);
         std::swap(payload, copy.payload);
         std::swap(kind, copy.kind);
-        std::swap(context, copy.context);
+        if (context == nullptr) {
+            context = std::exchange(copy.context, nullptr);
+        }
     }
     return *this;
 }
@@ -136,13 +158,29 @@ BindingProperty& BindingProperty::operator=(BindingProperty&& other) noexcept {
         other.Clear();
         return *this;
     }
-    // Swap, then clear the source. other may live inside the storage it now holds (a value replaced
-    // by one of its own members), so nothing touches other once its old storage is being released,
-    // and the context is kept alive by a reference of its own until the release is done.
+    // Swap, then clear the source. Within one context nothing changes hands: each side keeps its own
+    // reference or its tree's. Between contexts each side ends with a reference of its own to the
+    // context it now refers to. other may live inside the storage it now holds (a value replaced by one
+    // of its own members), so nothing touches other once that storage is being released, and the
+    // context is kept alive by a reference of its own until the release is done.
     const BindingKind oldKind = std::exchange(kind, std::exchange(other.kind, BindingKind::Empty));
     const Payload oldPayload = std::exchange(payload, std::exchange(other.payload, Payload{}));
-    AllocationContext* oldContext = context;
-    context = std::exchange(other.context, oldContext);
+    AllocationContext* const oldContext = context;
+    if (other.context == oldContext) {
+        ReleaseStorage(oldKind, oldPayload, oldContext);
+        return *this;
+    }
+    AllocationContext* const incoming = other.context;
+    if (incoming != nullptr && other.holdsContext == 0) {
+        incoming->Retain();
+    }
+    if (oldContext != nullptr && holdsContext == 0) {
+        oldContext->Retain();
+    }
+    context = incoming;
+    holdsContext = 1;
+    other.context = oldContext;
+    other.holdsContext = 1;
     if (oldContext != nullptr) {
         oldContext->Retain();
         ReleaseStorage(oldKind, oldPayload, oldContext);
@@ -153,7 +191,7 @@ BindingProperty& BindingProperty::operator=(BindingProperty&& other) noexcept {
 
 BindingProperty::~BindingProperty() {
     ReleaseStorage(kind, payload, context);
-    if (context != nullptr) {
+    if (context != nullptr && holdsContext != 0) {
         context->Release();
     }
 }
@@ -165,6 +203,7 @@ const BindingProperty& BindingProperty::EmptyValue() noexcept {
 AllocationContext& BindingProperty::EnsureContext() {
     if (context == nullptr) {
         context = AllocationContext::Create();
+        holdsContext = 1;
     }
     return *context;
 }
@@ -368,8 +407,10 @@ std::span<BindingProperty> BindingProperty::Elements() noexcept {
                : std::span<BindingProperty>();
 }
 
-// GrowElements moves the elements into a larger array. Moves are noexcept, so only the allocation
-// can fail, and then nothing has changed.
+// GrowElements moves the elements into a larger array. A value refers to nothing of its own address,
+// so a movable element is moved by copying its bytes, staying a part of the tree as it was; a pinned
+// one is moved as documented (copied into a new context). Only the allocation can fail, and then
+// nothing has changed.
 void BindingProperty::GrowElements(std::size_t count) {
     ElementVector& elements = *payload.elements;
     if (count <= elements.capacity) {
@@ -378,8 +419,14 @@ void BindingProperty::GrowElements(std::size_t count) {
     const uint32_t capacity = GrownCapacity(elements.capacity, count, sizeof(BindingProperty));
     auto* data = static_cast<BindingProperty*>(context->Arena().Allocate(capacity * sizeof(BindingProperty)));
     for (uint32_t index = 0; index < elements.size; ++index) {
-        new (data + index) BindingProperty(std::move(elements.data[index]));
-        elements.data[index].~BindingProperty();
+        BindingProperty& element = elements.data[index];
+        if (element.movable != 0) {
+            std::memcpy(static_cast<void*>(data + index), static_cast<const void*>(&element),
+                        sizeof(element));
+        } else {
+            new (data + index) BindingProperty(std::move(element));
+            element.~BindingProperty();
+        }
     }
     if (elements.capacity != 0) {
         context->Arena().Free(elements.data, elements.capacity * sizeof(BindingProperty));
@@ -397,7 +444,7 @@ BindingProperty& BindingProperty::ElementForWriting(std::size_t index) {
         }
         GrowElements(index + 1);
         for (; elements.size <= index; ++elements.size) {
-            new (elements.data + elements.size) BindingProperty(context);
+            new (elements.data + elements.size) BindingProperty(context, InTree{});
         }
     }
     return elements.data[index];
@@ -452,7 +499,7 @@ BindingProperty& BindingProperty::AddMember(uint32_t position, StringEntry* name
             table.slots = slots;
             table.capacity = capacity;
         }
-        value = new (arena.Allocate(sizeof(BindingProperty))) BindingProperty(context);
+        value = new (arena.Allocate(sizeof(BindingProperty))) BindingProperty(context, InTree{});
     } catch (...) {
         context->Strings().Release(name);
         throw;
@@ -491,11 +538,11 @@ BindingProperty& BindingProperty::MemberForWriting(std::string_view name) {
     MemberTable& table = *payload.members;
     uint32_t position = table.size;
     if (table.size != 0) {
-        const std::string_view last = table.slots[table.size - 1].name->View();
-        if (last == name) {
+        const int order = CompareNames(name, table.slots[table.size - 1].name->View());
+        if (order == 0) {
             return *table.slots[table.size - 1].value;
         }
-        if (name < last) {
+        if (order < 0) {
             position = LowerBound(table, name);
             if (table.slots[position].name->View() == name) {
                 return *table.slots[position].value;

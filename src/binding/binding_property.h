@@ -65,11 +65,12 @@ struct MemberTable {
 // it; every element and member is created in the context of its parent, so a tree built from one
 // root shares one context. Member names are interned in the context's string pool, so the structures
 // of a tree share their names; string values are kept in the context's arena, and a copy within one
-// context shares the text by counting a reference. Each value holds a reference to its context, which lives
-// as long as its last value. A copy is made in the context of its target (a copy-constructed value makes a
-// new context), so a copy shares nothing with its source and may be handed to another thread; a move hands
-// the storage over, context and all. To build a temporary that will be moved into a tree, make it in the
-// tree's context: BindingProperty(tree.Context()).
+// context shares the text by counting a reference. Each value outside a tree holds a reference to its
+// context, and the elements and members of a tree rely on their root's, so a context lives as long as
+// the last value built in it that is not a part of another one. A copy is made in the context of its target
+// (a copy-constructed value makes a new context), so a copy shares nothing with its source and may be handed
+// to another thread; a move hands the storage over, context and all. To build a temporary that will be moved
+// into a tree, make it in the tree's context: BindingProperty(tree.Context()).
 //
 // References. A reference to a member stays valid until that member's structure is cleared,
 // reassigned or destroyed: adding members to the structure never moves the others. A reference to an
@@ -186,6 +187,11 @@ private:
         MemberTable* members;
     };
 
+    // InTree marks the construction of an element or member: it refers to its tree's context without
+    // a reference of its own, since the tree outlives it.
+    struct InTree {};
+    BindingProperty(AllocationContext* home, InTree tag) noexcept;
+
     AllocationContext& EnsureContext();
     // Replace installs a new kind and payload, then releases the old ones in the value's context.
     void Replace(BindingKind newKind, Payload newPayload) noexcept;
@@ -200,12 +206,16 @@ private:
     // GrowElements makes room for at least count elements in this collection.
     void GrowElements(std::size_t count);
 
-    // Layout: the two 8-byte members first, then the two bytes, so the value packs into 24 bytes on
+    // Layout: the two 8-byte members first, then the three bytes, so the value packs into 24 bytes on
     // 64-bit targets with the padding at the end; collections hold values by value, so size matters.
+    // holdsContext is 1 when the value holds a reference to its context (every value outside a tree,
+    // and a part of a tree that refers to another context), 0 for an element or member that refers to
+    // its tree's context; a value without a context always has 1.
     Payload payload{};
     AllocationContext* context = nullptr;
     BindingKind kind = BindingKind::Empty;
     uint8_t movable = 1;
+    uint8_t holdsContext = 1;
 };
 
 static_assert(sizeof(void*) != 8 || sizeof(BindingProperty) <= 24, "a value is kept to 24 bytes");

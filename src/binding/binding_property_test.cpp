@@ -247,11 +247,18 @@ TEST(BindingProperty, ContextLivesAsLongAsItsLastValueThenGivesItsPagesBack) {
         BindingProperty root;
         root.MemberForWriting("list").ElementForWriting(0).SetString("survivor");
         root.MemberForWriting("other").SetBlob(std::vector<uint8_t>{1});
-        EXPECT_EQ(root.Context()->ReferenceCount(), 4u);  // root, two members, one element
+        EXPECT_EQ(root.Context()->ReferenceCount(), 1u) << "the root's alone: its parts rely on it";
         kept = std::move(root.MemberForWriting("list"));
+        EXPECT_EQ(root.Context()->ReferenceCount(), 2u) << "a value moved out of the tree takes its own";
+        BindingProperty& other = root.MemberForWriting("other");
+        other = BindingProperty();
+        EXPECT_EQ(other.Context(), nullptr) << "a member given a value of no context";
+        other.SetString("own context");
+        EXPECT_NE(other.Context(), root.Context());
+        EXPECT_EQ(other.Context()->ReferenceCount(), 1u);
     }
     EXPECT_EQ(kept.Element(0).AsString(), "survivor");
-    EXPECT_EQ(kept.Context()->ReferenceCount(), 2u);
+    EXPECT_EQ(kept.Context()->ReferenceCount(), 1u);
     kept = BindingProperty();
     EXPECT_EQ(PagesInUse(), pagesBefore);
 }
