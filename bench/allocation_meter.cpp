@@ -1,9 +1,12 @@
 // allocation_meter.cpp - turning allocation counter differences into benchmark counters.
 #include "bench/allocation_meter.h"
 
+#include "bench/heap_block_counter.h"
 #include "binding/allocation_context.h"
 
 namespace Brix::Bench {
+
+AllocationMeter::AllocationMeter() noexcept : start(ReadMemoryStats()), startBlocks(HeapBlocksTaken()) {}
 
 void AllocationMeter::Report(benchmark::State& state) const {
     const MemoryStats end = ReadMemoryStats();
@@ -14,6 +17,10 @@ void AllocationMeter::Report(benchmark::State& state) const {
         benchmark::Counter(difference(MemoryCounter::BytesAllocated), benchmark::Counter::kAvgIterations);
     state.counters["allocs/op"] =
         benchmark::Counter(difference(MemoryCounter::Allocations), benchmark::Counter::kAvgIterations);
+    if (HeapBlocksCounted()) {
+        state.counters["blocks/op"] = benchmark::Counter(static_cast<double>(HeapBlocksTaken() - startBlocks),
+                                                         benchmark::Counter::kAvgIterations);
+    }
 }
 
 double PoolBytes(const BindingProperty& value) {

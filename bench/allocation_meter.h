@@ -3,31 +3,36 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+
 #include "abi/allocation_stats.h"
 #include "binding/binding_property.h"
 
 namespace Brix::Bench {
 
-// AllocationMeter measures the heap traffic of a benchmark's loop through the plugin's allocation
-// counters. The benchmarks replace the global operator new and delete with the plugin's counting
-// ones, so every C++ allocation of the measured code is counted, as it is in the plugin library, and
-// so is every block of a peer library that allocates through the counting wrappers. Blocks taken
-// straight from malloc are not, nor are the value model's pool pages, which come from mapped regions:
-// PoolBytes reports those.
+// AllocationMeter measures the heap traffic of a benchmark's loop in two ways. The plugin's allocation
+// counters see every C++ allocation of the measured code, as they do in the plugin library (the
+// benchmarks replace the global operator new and delete with the plugin's counting ones), and every
+// block of a peer that allocates through the counting wrappers. The heap block counter
+// (heap_block_counter.h) sees every block taken from the C heap by anyone, C libraries such as
+// libyaml and zlib included, which the plugin's counters miss. Neither sees the value model's pool
+// pages, which come from mapped regions: PoolBytes reports those.
 //
 //     AllocationMeter meter;
 //     for (auto _ : state) { ... }
 //     meter.Report(state);
 class AllocationMeter {
 public:
-    AllocationMeter() noexcept : start(ReadMemoryStats()) {}
+    AllocationMeter() noexcept;
 
-    // Report sets the counters "heapB/op" (usable bytes allocated) and "allocs/op" (blocks allocated),
-    // averaged over the iterations since the meter was made.
+    // Report sets the counters "heapB/op" (usable bytes allocated) and "allocs/op" (blocks allocated)
+    // of the plugin's counters, and "blocks/op" (every block taken from the C heap; absent where that
+    // is not counted), averaged over the iterations since the meter was made.
     void Report(benchmark::State& state) const;
 
 private:
     MemoryStats start;
+    uint64_t startBlocks;
 };
 
 // PoolBytes is the size of the pool pages that hold the out-of-line storage of value's allocation

@@ -1,6 +1,8 @@
-// benchmark_main.cpp - the benchmarks' entry: a logger that formats every record and prints none.
+// benchmark_main.cpp - the benchmarks' entry: a logger that formats every record and prints none, and
+// the check that every reader agrees on the inputs before anything is timed.
 #include <benchmark/benchmark.h>
 
+#include "bench/peer_agreement.h"
 #include "logging/console_log_targets.h"
 #include "logging/logger.h"
 
@@ -15,6 +17,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
+    Brix::Bench::CheckPeersAgree();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -35,6 +35,12 @@ using PeerDocument =
     rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<CountingRapidJsonAllocator>,
                                rapidjson::CrtAllocator>;
 
+// kPeerParseFlags are the flags the peer DOM parses with: RapidJSON's strict defaults plus the two
+// guarantees the plugin's reader gives, strings checked to be valid UTF-8 and numbers read exactly
+// (without the full-precision flag a long decimal can land one step off the nearest double).
+constexpr unsigned kPeerParseFlags = rapidjson::kParseDefaultFlags | rapidjson::kParseValidateEncodingFlag |
+                                     rapidjson::kParseFullPrecisionFlag;
+
 // PeerStringBuffer is the output buffer of the peer writer, on the counting allocator.
 using PeerStringBuffer = rapidjson::GenericStringBuffer<rapidjson::UTF8<>, CountingRapidJsonAllocator>;
 

@@ -1,11 +1,14 @@
-// json_benchmarks.cpp - reading and writing the queue list as JSON, against RapidJSON's DOM.
+// json_benchmarks.cpp - reading JSON text into a tree and writing a tree as compact JSON, against
+// RapidJSON's DOM and Writer, nlohmann::json and simdjson's DOM.
 #include <rapidjson/writer.h>
+#include <simdjson.h>
+#include <nlohmann/json.hpp>
 
 #include <string>
 
 #include "bench/allocation_meter.h"
+#include "bench/bench_inputs.h"
 #include "bench/counting_rapidjson_allocator.h"
-#include "bench/queue_scenario.h"
 #include "codecs/json_reader.h"
 #include "codecs/json_writer.h"
 
@@ -17,51 +20,90 @@ void SetTextThroughput(benchmark::State& state, std::size_t textSize) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(textSize));
 }
 
-void JsonReadBrix(benchmark::State& state) {
-    const QueueScenario& scenario = Scenario(static_cast<std::size_t>(state.range(0)));
+void JsonReadBrix(benchmark::State& state, InputId id) {
+    const BenchInput& input = Input(id);
     AllocationMeter meter;
     for (auto _ : state) {
-        ConversionStatus read = Json::Read(scenario.json);
+        ConversionStatus read = Json::Read(input.json);
         benchmark::DoNotOptimize(read);
     }
     meter.Report(state);
-    SetTextThroughput(state, scenario.json.size());
-    state.counters["poolB"] = PoolBytes(Json::Read(scenario.json).Value());
+    SetTextThroughput(state, input.json.size());
+    state.counters["poolB"] = PoolBytes(Json::Read(input.json).Value());
 }
 
-void JsonReadRapidJsonDom(benchmark::State& state) {
-    const QueueScenario& scenario = Scenario(static_cast<std::size_t>(state.range(0)));
+void JsonReadRapidJsonDom(benchmark::State& state, InputId id) {
+    const BenchInput& input = Input(id);
     AllocationMeter meter;
     for (auto _ : state) {
         PeerDocument document;
-        document.Parse(scenario.json.data(), scenario.json.size());
+        document.Parse<kPeerParseFlags>(input.json.data(), input.json.size());
         if (document.HasParseError()) {
-            state.SkipWithError("RapidJSON does not read the queue list");
+            state.SkipWithError("RapidJSON does not read the input");
             break;
         }
         benchmark::DoNotOptimize(document);
     }
     meter.Report(state);
-    SetTextThroughput(state, scenario.json.size());
+    SetTextThroughput(state, input.json.size());
 }
 
-void JsonWriteBrix(benchmark::State& state) {
-    const QueueScenario& scenario = Scenario(static_cast<std::size_t>(state.range(0)));
+void JsonReadNlohmann(benchmark::State& state, InputId id) {
+    const BenchInput& input = Input(id);
     AllocationMeter meter;
     for (auto _ : state) {
-        std::string text = Json::Write(scenario.queueList);
+        nlohmann::json document = nlohmann::json::parse(input.json, nullptr, false);
+        if (document.is_discarded()) {
+            state.SkipWithError("nlohmann::json does not read the input");
+            break;
+        }
+        benchmark::DoNotOptimize(document);
+    }
+    meter.Report(state);
+    SetTextThroughput(state, input.json.size());
+}
+
+// simdjson is measured as it is meant to be used: one parser kept across documents (its buffers are
+// made by a first parse before the meter starts) and the text copied once, outside the loop, into the
+// padded buffer it reads from.
+void JsonReadSimdjsonDom(benchmark::State& state, InputId id) {
+    const BenchInput& input = Input(id);
+    const simdjson::padded_string padded(input.json);
+    simdjson::dom::parser parser;
+    simdjson::dom::element root;
+    if (parser.parse(padded).get(root) != simdjson::SUCCESS) {
+        state.SkipWithError("simdjson does not read the input");
+        return;
+    }
+    AllocationMeter meter;
+    for (auto _ : state) {
+        if (parser.parse(padded).get(root) != simdjson::SUCCESS) {
+            state.SkipWithError("simdjson does not read the input");
+            break;
+        }
+        benchmark::DoNotOptimize(root);
+    }
+    meter.Report(state);
+    SetTextThroughput(state, input.json.size());
+}
+
+void JsonWriteBrix(benchmark::State& state, InputId id) {
+    const BenchInput& input = Input(id);
+    AllocationMeter meter;
+    for (auto _ : state) {
+        std::string text = Json::Write(input.tree);
         benchmark::DoNotOptimize(text);
     }
     meter.Report(state);
-    SetTextThroughput(state, scenario.json.size());
+    SetTextThroughput(state, input.json.size());
 }
 
-// The peer writes into its own buffer and hands the text over as a std::string, as the plugin's
-// writer does.
-void JsonWriteRapidJsonDom(benchmark::State& state) {
-    const QueueScenario& scenario = Scenario(static_cast<std::size_t>(state.range(0)));
+// The peer writes a Document of the same text into its own buffer and hands the text over as a
+// std::string, as the plugin's writer does.
+void JsonWriteRapidJsonWriter(benchmark::State& state, InputId id) {
+    const BenchInput& input = Input(id);
     PeerDocument document;
-    document.Parse(scenario.json.data(), scenario.json.size());
+    document.Parse<kPeerParseFlags>(input.json.data(), input.json.size());
     AllocationMeter meter;
     for (auto _ : state) {
         PeerStringBuffer buffer;
@@ -72,25 +114,27 @@ void JsonWriteRapidJsonDom(benchmark::State& state) {
         benchmark::DoNotOptimize(text);
     }
     meter.Report(state);
-    SetTextThroughput(state, scenario.json.size());
+    SetTextThroughput(state, input.json.size());
 }
 
-void JsonWritePrettyBrix(benchmark::State& state) {
-    const QueueScenario& scenario = Scenario(static_cast<std::size_t>(state.range(0)));
+void JsonWritePrettyBrix(benchmark::State& state, InputId id) {
+    const BenchInput& input = Input(id);
     AllocationMeter meter;
     for (auto _ : state) {
-        std::string text = Json::Write(scenario.queueList, nullptr, "\n");
+        std::string text = Json::Write(input.tree, nullptr, "\n");
         benchmark::DoNotOptimize(text);
     }
     meter.Report(state);
 }
 
-}  // namespace
+const bool registered = RegisterOnInputs("JsonRead/Brix", JsonReadBrix, kAllInputs) &&
+                        RegisterOnInputs("JsonRead/RapidJsonDom", JsonReadRapidJsonDom, kAllInputs) &&
+                        RegisterOnInputs("JsonRead/Nlohmann", JsonReadNlohmann, kAllInputs) &&
+                        RegisterOnInputs("JsonRead/SimdjsonDom", JsonReadSimdjsonDom, kAllInputs) &&
+                        RegisterOnInputs("JsonWrite/Brix", JsonWriteBrix, kAllInputs) &&
+                        RegisterOnInputs("JsonWrite/RapidJsonWriter", JsonWriteRapidJsonWriter, kAllInputs) &&
+                        RegisterOnInputs("JsonWritePretty/Brix", JsonWritePrettyBrix, kQueueInputs);
 
-BENCHMARK(JsonReadBrix)->Name("JsonRead/Brix")->Apply(QueueCounts);
-BENCHMARK(JsonReadRapidJsonDom)->Name("JsonRead/RapidJsonDom")->Apply(QueueCounts);
-BENCHMARK(JsonWriteBrix)->Name("JsonWrite/Brix")->Apply(QueueCounts);
-BENCHMARK(JsonWriteRapidJsonDom)->Name("JsonWrite/RapidJsonDom")->Apply(QueueCounts);
-BENCHMARK(JsonWritePrettyBrix)->Name("JsonWritePretty/Brix")->Apply(QueueCounts);
+}  // namespace
 
 }  // namespace Brix::Bench

@@ -244,12 +244,6 @@ const QueueScenario& Scenario(std::size_t queueCount) {
     return *scenario;
 }
 
-void QueueCounts(benchmark::internal::Benchmark* benchmark) {
-    benchmark->ArgName("queues")
-        ->Arg(static_cast<int64_t>(kRecordedQueueCount))
-        ->Arg(static_cast<int64_t>(kLargeQueueCount));
-}
-
 const TypeRegistry& QueueRegistry() {
     struct Registered {
         Registered() {

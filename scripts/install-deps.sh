@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs to build, test and run, skipping those present.
 # Usage: scripts/install-deps.sh [--test] [--windows] [--linux-x86]
-#   --test       what only the test run needs (formatting, the 32-bit header check, benchmarks)
+#   --test       what only the test run needs (formatting, the 32-bit header check, the benchmarks
+#                and the peer libraries they measure the plugin's code against)
 #   --windows    the MinGW-w64 cross compilers, Wine to run the Windows programs, and the sources of
 #                libyaml and cpp-httplib from Debian's source packages, unpacked into build-deps/
 #   --linux-x86  the 32-bit (i386) libraries of the native 32-bit Linux build
@@ -13,7 +14,10 @@ windows=false
 linux_x86=false
 for option in "$@"; do
     case $option in
-        --test) packages+=(g++-multilib clang-format libbenchmark-dev) ;;
+        --test)
+            packages+=(g++-multilib clang-format libbenchmark-dev
+                       nlohmann-json3-dev libmsgpack-cxx-dev libyaml-cpp-dev libsimdjson-dev)
+            ;;
         --windows)
             windows=true
             packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
