@@ -483,23 +483,35 @@ BindingProperty* BindingProperty::FindMember(std::string_view name) noexcept {
     return const_cast<BindingProperty*>(std::as_const(*this).FindMember(name));
 }
 
+// GrowMembers gives this structure's table room for at least count slots.
+void BindingProperty::GrowMembers(std::size_t count) {
+    MemberTable& table = *payload.members;
+    if (count <= table.capacity) {
+        return;
+    }
+    ContextArena& arena = context->Arena();
+    const uint32_t capacity = GrownCapacity(table.capacity, count, sizeof(MemberSlot));
+    auto* slots = static_cast<MemberSlot*>(arena.Allocate(capacity * sizeof(MemberSlot)));
+    if (table.capacity != 0) {
+        std::memcpy(slots, table.slots, table.size * sizeof(MemberSlot));
+        arena.Free(table.slots, table.capacity * sizeof(MemberSlot));
+    }
+    table.slots = slots;
+    table.capacity = capacity;
+}
+
+void BindingProperty::ReserveMembers(std::size_t count) {
+    MakeStructure();
+    GrowMembers(count);
+}
+
 // AddMember takes over the reference to name, which it releases when it fails.
 BindingProperty& BindingProperty::AddMember(uint32_t position, StringEntry* name) {
     MemberTable& table = *payload.members;
-    ContextArena& arena = context->Arena();
     BindingProperty* value = nullptr;
     try {
-        if (table.size == table.capacity) {
-            const uint32_t capacity = GrownCapacity(table.capacity, table.size + 1, sizeof(MemberSlot));
-            auto* slots = static_cast<MemberSlot*>(arena.Allocate(capacity * sizeof(MemberSlot)));
-            if (table.capacity != 0) {
-                std::memcpy(slots, table.slots, table.size * sizeof(MemberSlot));
-                arena.Free(table.slots, table.capacity * sizeof(MemberSlot));
-            }
-            table.slots = slots;
-            table.capacity = capacity;
-        }
-        value = new (arena.Allocate(sizeof(BindingProperty))) BindingProperty(context, InTree{});
+        GrowMembers(std::size_t{table.size} + 1);
+        value = new (context->Arena().Allocate(sizeof(BindingProperty))) BindingProperty(context, InTree{});
     } catch (...) {
         context->Strings().Release(name);
         throw;

@@ -163,6 +163,9 @@ public:
     // MemberForWriting turns another kind into an empty structure and returns the member, adding an
     // empty one under the interned name when there is none.
     BindingProperty& MemberForWriting(std::string_view name);
+    // ReserveMembers turns another kind into an empty structure and makes room for count members, so
+    // that adding them does not grow the table again.
+    void ReserveMembers(std::size_t count);
     // Members visits the members in ascending byte order of their names, whatever the order in which
     // they were added: for (auto [name, value] : structure.Members()).
     BindingMemberRange<const BindingProperty> Members() const noexcept;
@@ -203,6 +206,8 @@ private:
     StringEntry* TextFrom(StringEntry* entry, const AllocationContext* owner);
     // AddMember inserts an empty member under name at position of this structure's table.
     BindingProperty& AddMember(uint32_t position, StringEntry* name);
+    // GrowMembers makes room for at least count members in this structure.
+    void GrowMembers(std::size_t count);
     // GrowElements makes room for at least count elements in this collection.
     void GrowElements(std::size_t count);
 

@@ -1,6 +1,7 @@
 // msgpack_reader.cpp - MessagePack bytes to a generic value, with a stack of open arrays and maps.
 #include "codecs/msgpack_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <new>
@@ -14,6 +15,8 @@
 namespace Brix::MsgPack {
 
 namespace {
+
+constexpr uint64_t kMaxReservedItems = 64;
 
 // Frame is one open container, or the root: the value being filled, how many items it expects and
 // the index of the next one. A map counts its names and values as separate items, names at even
@@ -173,18 +176,22 @@ private:
     }
 
     // Open turns target into a collection or structure (keeping one that is already there, so that a
-    // repeated key merges or overwrites) and pushes a frame for its items. No room is reserved for
-    // them: the declared count is only a promise, and each item is stored as it is read.
+    // repeated key merges or overwrites) and pushes a frame for its items. The declared count is only
+    // a promise: room is reserved for no more items than the bytes left could hold, one byte each, and
+    // for at most kMaxReservedItems, so that nested containers that promise much cost little; a larger
+    // container grows as its items arrive.
     bool Open(BindingProperty& target, BindingKind kind, uint64_t items) {
         // The root frame is not a container.
         if (frames.size() - 1 == kMaxNestingDepth) {
             return Fail(
                 FormatMessage("Invalid MessagePack data at position %1. %2", typeEnd, NestingTooDeepText()));
         }
+        const std::size_t promised =
+            static_cast<std::size_t>(std::min<uint64_t>({items, Left(), kMaxReservedItems}));
         if (kind == BindingKind::Collection) {
-            target.MakeCollection();
+            target.ReserveElements(promised);
         } else {
-            target.MakeStructure();
+            target.ReserveMembers(promised / 2);
         }
         frames.push_back(Frame{&target, kind, items});
         return true;
