@@ -81,6 +81,7 @@ MaybeType<int32_t> ParsePiece(std::string_view piece) {
 
 MaybeType<std::vector<int32_t>> ParsePremadeSizes(std::string_view text) {
     std::vector<int32_t> sizes;
+    sizes.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = text.find(',', start);
@@ -110,6 +111,10 @@ MaybeType<std::vector<int32_t>> SizesFromMember(const BindingProperty* member, i
         return std::vector<int32_t>{1, 2, 3, 5};
     }
     std::vector<int32_t> sizes;
+    if (minimumSize <= maximumSize) {
+        sizes.reserve(static_cast<std::size_t>(std::min(int64_t{maximumSize} - int64_t{minimumSize} + 1,
+                                                        static_cast<int64_t>(kMaxDefaultPremadeSizes))));
+    }
     // Counted in 64 bits so that a maximum of INT32_MAX still ends the walk.
     for (int64_t size = minimumSize; size <= maximumSize && sizes.size() < kMaxDefaultPremadeSizes; ++size) {
         sizes.push_back(static_cast<int32_t>(size));
