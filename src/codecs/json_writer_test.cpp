@@ -1,12 +1,18 @@
 // json_writer_test.cpp - value to JSON text: kinds, enums, compact and pretty forms, round trips.
 #include <gtest/gtest.h>
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "binding/base64.h"
 #include "binding/binding_property.h"
 #include "binding/static_type.h"
 #include "binding/type_builder.h"
@@ -14,6 +20,7 @@
 #include "codecs/codec_test_support.h"
 #include "codecs/json_reader.h"
 #include "codecs/json_writer.h"
+#include "codecs/value_visitor.h"
 
 namespace JsonWriterTest {
 
@@ -150,6 +157,121 @@ TEST(JsonWriter, WrittenTextReadsBackToTheSameValue) {
         floats.AppendElement().SetFloat(number);
     }
     EXPECT_EQ(ReadOk(Write(floats)), floats);
+}
+
+// LibraryVisitor hands a value to one of RapidJSON's own writers, as the reference for the bytes the
+// writer must produce.
+template <class Writer>
+class LibraryVisitor final : public Brix::ValueVisitor {
+public:
+    explicit LibraryVisitor(Writer& target) : writer(target) {}
+
+    void VisitEmpty() override { writer.Null(); }
+    void VisitBool(bool value) override { writer.Bool(value); }
+    void VisitSigned(int64_t value) override { writer.Int64(value); }
+    void VisitUnsigned(uint64_t value) override { writer.Uint64(value); }
+    void VisitFloat(double value) override { std::isfinite(value) ? writer.Double(value) : writer.Null(); }
+    void VisitString(std::string_view text) override { String(text); }
+    void VisitBlob(std::span<const uint8_t> bytes) override { String(Brix::Base64Encode(bytes)); }
+    void VisitEnum(int32_t number, const Brix::StaticTypeDescriptor* /*type*/) override {
+        writer.Int64(number);
+    }
+    void StartCollection(std::size_t /*elementCount*/) override { writer.StartArray(); }
+    void BetweenElements() override {}
+    void EndCollection() override { writer.EndArray(); }
+    void StartStructure(std::size_t /*memberCount*/) override { writer.StartObject(); }
+    void MemberName(std::string_view name) override {
+        writer.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
+    }
+    void EndStructure() override { writer.EndObject(); }
+
+private:
+    void String(std::string_view text) {
+        writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+    }
+
+    Writer& writer;
+};
+
+std::string LibraryCompact(const BindingProperty& value) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+    LibraryVisitor visitor(writer);
+    Brix::WalkValue(value, visitor);
+    return {buffer.GetString(), buffer.GetSize()};
+}
+
+std::string LibraryPretty(const BindingProperty& value, std::string_view lineBreak) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(buffer);
+    LibraryVisitor visitor(writer);
+    Brix::WalkValue(value, visitor);
+    std::string text;
+    for (char c : std::string_view(buffer.GetString(), buffer.GetSize())) {
+        text += c == '\n' ? std::string(lineBreak) : std::string(1, c);
+    }
+    return text;
+}
+
+TEST(JsonWriter, WritesTheSameBytesAsTheLibrarysWriters) {
+    BindingProperty value;
+    std::string everyByte;
+    for (int c = 0; c < 256; ++c) {
+        everyByte.push_back(static_cast<char>(c));
+    }
+    value.MemberForWriting("bytes").SetString(everyByte);
+    value.MemberForWriting(everyByte.substr(0, 40)).SetString("name with escapes");
+    value.MemberForWriting("").SetString("");
+    BindingProperty& floats = value.MemberForWriting("floats");
+    for (double number : {0.0,
+                          -0.0,
+                          1.0,
+                          -1.5,
+                          0.1,
+                          1.0 / 3.0,
+                          100.0,
+                          1e15,
+                          1e16,
+                          1e17,
+                          1e20,
+                          1e21,
+                          1e22,
+                          1e-6,
+                          1e-7,
+                          123456.789e-12,
+                          5e-324,
+                          2.2250738585072014e-308,
+                          1.7976931348623157e308,
+                          -4.9406564584124654e-324,
+                          9007199254740993.0}) {
+        floats.AppendElement().SetFloat(number);
+    }
+    BindingProperty& integers = value.MemberForWriting("integers");
+    for (int64_t number : {int64_t{0}, int64_t{-1}, int64_t{9}, int64_t{-10},
+                           std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()}) {
+        integers.AppendElement().SetSigned(number);
+    }
+    for (uint64_t number :
+         {uint64_t{0}, uint64_t{10}, uint64_t{4294967296}, std::numeric_limits<uint64_t>::max()}) {
+        integers.AppendElement().SetUnsigned(number);
+    }
+    BindingProperty& nested = value.MemberForWriting("nested");
+    nested.AppendElement().MakeCollection();
+    nested.AppendElement().MakeStructure();
+    nested.AppendElement().AppendElement().AppendElement().MemberForWriting("deep").SetBool(true);
+    nested.AppendElement().MemberForWriting("empty").MakeCollection();
+    nested.AppendElement();
+    const std::string qix = "QIX";
+    nested.AppendElement().SetBlob(std::vector<uint8_t>(qix.begin(), qix.end()));
+    value.MemberForWriting("TARN").MemberForWriting("KELD").SetBool(false);
+
+    EXPECT_EQ(Write(value), LibraryCompact(value));
+    EXPECT_EQ(Write(value, nullptr, "\n"), LibraryPretty(value, "\n"));
+    EXPECT_EQ(Write(value, nullptr, "\r\n"), LibraryPretty(value, "\r\n"));
+    for (const BindingProperty* root : {&floats, &integers, &nested}) {
+        EXPECT_EQ(Write(*root), LibraryCompact(*root));
+        EXPECT_EQ(Write(*root, nullptr, "\n"), LibraryPretty(*root, "\n"));
+    }
 }
 
 TEST(JsonWriter, WritesValuesNestedDeeperThanTheStackAllows) {

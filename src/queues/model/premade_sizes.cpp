@@ -1,18 +1,44 @@
 // premade_sizes.cpp - premade-size settings: parsing the comma-separated text and the defaults.
 #include "queues/model/premade_sizes.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <limits>
+#include <optional>
 #include <string>
+#include <system_error>
 
 #include "binding/failure.h"
 #include "logging/logger.h"
-#include "logging/message_formatter.h"
 
 namespace Brix::Client::GameQueues {
 
 namespace {
 
 constexpr int32_t kQueueWithFixedPremadeSizes = 440;
+
+constexpr std::string_view kPremadeSizesKeyPrefix = "AllowablePremadeSizesForQueueId";
+
+// PremadeSizesKey is the name of a queue's premade-size setting: the prefix and the id in decimal,
+// made on the stack since every queue of a list build asks for it.
+class PremadeSizesKey {
+public:
+    explicit PremadeSizesKey(int32_t queueId) {
+        std::copy(kPremadeSizesKeyPrefix.begin(), kPremadeSizesKeyPrefix.end(), text.begin());
+        const char* end =
+            std::to_chars(text.data() + kPremadeSizesKeyPrefix.size(), text.data() + text.size(), queueId)
+                .ptr;
+        length = static_cast<std::size_t>(end - text.data());
+    }
+
+    std::string_view View() const { return {text.data(), length}; }
+
+private:
+    // Room for the prefix, a sign and the ten digits of a 32-bit number.
+    std::array<char, kPremadeSizesKeyPrefix.size() + 11> text{};
+    std::size_t length = 0;
+};
 
 bool IsWhiteSpace(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -55,6 +81,7 @@ MaybeType<int32_t> ParsePiece(std::string_view piece) {
 
 MaybeType<std::vector<int32_t>> ParsePremadeSizes(std::string_view text) {
     std::vector<int32_t> sizes;
+    sizes.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = text.find(',', start);
@@ -71,11 +98,11 @@ MaybeType<std::vector<int32_t>> ParsePremadeSizes(std::string_view text) {
     }
 }
 
-MaybeType<std::vector<int32_t>> AllowablePremadeSizes(const BindingProperty& queueRestriction,
-                                                      int32_t queueId, int32_t minimumSize,
-                                                      int32_t maximumSize) {
-    const std::string key = FormatMessage("AllowablePremadeSizesForQueueId%1", queueId);
-    const BindingProperty* member = queueRestriction.FindMember(key);
+namespace {
+
+// SizesFromMember is AllowablePremadeSizes once the queue's member (or null) has been found.
+MaybeType<std::vector<int32_t>> SizesFromMember(const BindingProperty* member, int32_t queueId,
+                                                int32_t minimumSize, int32_t maximumSize) {
     const std::string text = member != nullptr ? member->ToText() : std::string();
     if (!text.empty()) {
         return ParsePremadeSizes(text);
@@ -84,6 +111,10 @@ MaybeType<std::vector<int32_t>> AllowablePremadeSizes(const BindingProperty& que
         return std::vector<int32_t>{1, 2, 3, 5};
     }
     std::vector<int32_t> sizes;
+    if (minimumSize <= maximumSize) {
+        sizes.reserve(static_cast<std::size_t>(std::min(int64_t{maximumSize} - int64_t{minimumSize} + 1,
+                                                        static_cast<int64_t>(kMaxDefaultPremadeSizes))));
+    }
     // Counted in 64 bits so that a maximum of INT32_MAX still ends the walk.
     for (int64_t size = minimumSize; size <= maximumSize && sizes.size() < kMaxDefaultPremadeSizes; ++size) {
         sizes.push_back(static_cast<int32_t>(size));
@@ -94,6 +125,53 @@ MaybeType<std::vector<int32_t>> AllowablePremadeSizes(const BindingProperty& que
             minimumSize, maximumSize, static_cast<int>(kMaxDefaultPremadeSizes));
     }
     return sizes;
+}
+
+// MemberQueueId is the queue id whose premade-size member is named name, if there is one.
+std::optional<int32_t> MemberQueueId(std::string_view name) {
+    if (!name.starts_with(kPremadeSizesKeyPrefix)) {
+        return std::nullopt;
+    }
+    const std::string_view digits = name.substr(kPremadeSizesKeyPrefix.size());
+    int32_t queueId = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), queueId);
+    if (error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    // "05" and "-0" read as numbers too, but no queue's key is written that way.
+    if (PremadeSizesKey(queueId).View() != name) {
+        return std::nullopt;
+    }
+    return queueId;
+}
+
+}  // namespace
+
+MaybeType<std::vector<int32_t>> AllowablePremadeSizes(const BindingProperty& queueRestriction,
+                                                      int32_t queueId, int32_t minimumSize,
+                                                      int32_t maximumSize) {
+    return SizesFromMember(queueRestriction.FindMember(PremadeSizesKey(queueId).View()), queueId, minimumSize,
+                           maximumSize);
+}
+
+PremadeSizeSettings::PremadeSizeSettings(const BindingProperty& queueRestriction)
+    : members(queueRestriction.Members().size()) {
+    // Names are unique and each id has one key, so no id is added twice.
+    for (const auto [name, value] : queueRestriction.Members()) {
+        if (const std::optional<int32_t> queueId = MemberQueueId(name)) {
+            members.Add(*queueId, &value);
+        }
+    }
+}
+
+const BindingProperty* PremadeSizeSettings::Find(int32_t queueId) const noexcept {
+    const BindingProperty* const* member = members.Find(queueId);
+    return member != nullptr ? *member : nullptr;
+}
+
+MaybeType<std::vector<int32_t>> PremadeSizeSettings::AllowableSizes(int32_t queueId, int32_t minimumSize,
+                                                                    int32_t maximumSize) const {
+    return SizesFromMember(Find(queueId), queueId, minimumSize, maximumSize);
 }
 
 }  // namespace Brix::Client::GameQueues

@@ -8,6 +8,7 @@
 
 #include "binding/binding_property.h"
 #include "binding/maybe_type.h"
+#include "queues/model/queue_id_table.h"
 
 namespace Brix::Client::GameQueues {
 
@@ -35,5 +36,25 @@ MaybeType<std::vector<int32_t>> ParsePremadeSizes(std::string_view text);
 MaybeType<std::vector<int32_t>> AllowablePremadeSizes(const BindingProperty& queueRestriction,
                                                       int32_t queueId, int32_t minimumSize,
                                                       int32_t maximumSize);
+
+// PremadeSizeSettings indexes the premade-size members of the queue restriction settings by queue id,
+// so that a list build finds each queue's member without a search by name. A member counts for the
+// id whose decimal text (as FormatMessage writes it: no "+", no leading zeros) follows the prefix
+// "AllowablePremadeSizesForQueueId", exactly the member AllowablePremadeSizes looks up. It refers to
+// the members of the settings, which must outlive it unchanged.
+class PremadeSizeSettings {
+public:
+    explicit PremadeSizeSettings(const BindingProperty& queueRestriction);
+
+    // Find is the premade-size member for queueId, or null.
+    const BindingProperty* Find(int32_t queueId) const noexcept;
+
+    // AllowableSizes is AllowablePremadeSizes over the indexed settings.
+    MaybeType<std::vector<int32_t>> AllowableSizes(int32_t queueId, int32_t minimumSize,
+                                                   int32_t maximumSize) const;
+
+private:
+    QueueIdTable<const BindingProperty*> members;
+};
 
 }  // namespace Brix::Client::GameQueues

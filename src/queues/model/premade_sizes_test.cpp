@@ -47,17 +47,57 @@ TEST(PremadeSizes, SettingAsStringOrNumberElseTheDefaults) {
     restriction.MemberForWriting("AllowablePremadeSizesForQueueId450");  // null
     restriction.MemberForWriting("AllowablePremadeSizesForQueueId460").AppendElement().SetSigned(2);
     restriction.MemberForWriting("AllowablePremadeSizesForQueueId470").SetBool(true);
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 420, 1, 5)), "1 2 5");
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 430, 1, 5)), "4");
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 440, 1, 5)), "1 2 3 5");
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 450, 1, 5)), "1 2 3 4 5");
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 460, 2, 3)), "2 3");
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 470, 1, 5)), "invalid stoi argument (500)");
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 480, 1, 0)), "");
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 480, 1, -1)), "");  // a maximum of 4294967295
+    restriction.MemberForWriting("AllowablePremadeSizesForQueueId-7").SetString("3");
+    restriction.MemberForWriting("AllowablePremadeSizesForQueueId-2147483648").SetString("4,4");
+    restriction.MemberForWriting("AllowablePremadeSizesForQueueId2147483647").SetString("6");
+    restriction.MemberForWriting("AllowablePremadeSizesForQueueId0").SetString("9");
+    // Names that read as a number but are not how a queue's key is written belong to no queue.
+    for (const char* suffix :
+         {"0490", "+490", "-0", " 490", "490 ", "490x", "", "2147483648", "-2147483649"}) {
+        restriction.MemberForWriting(std::string("AllowablePremadeSizesForQueueId") + suffix).SetString("8");
+    }
+    restriction.MemberForWriting("allowablePremadeSizesForQueueId500").SetString("8");
+    restriction.MemberForWriting("QueuesRequiringTwentyChampions").SetString("8");
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, 480, kMax - 1, kMax)), "2147483646 2147483647");
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+    struct Case {
+        int32_t queueId;
+        int32_t minimum;
+        int32_t maximum;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {420, 1, 5, "1 2 5"},
+        {430, 1, 5, "4"},
+        {440, 1, 5, "1 2 3 5"},
+        {450, 1, 5, "1 2 3 4 5"},
+        {460, 2, 3, "2 3"},
+        {470, 1, 5, "invalid stoi argument (500)"},
+        {-7, 1, 5, "3"},
+        {kMin, 1, 5, "4 4"},
+        {kMax, 1, 5, "6"},
+        {0, 1, 5, "9"},
+        {490, 1, 2, "1 2"},
+        {500, 1, 2, "1 2"},
+        {7, 1, 2, "1 2"},
+        {480, 1, 0, ""},
+        {480, 1, -1, ""},  // a maximum of 4294967295
+        {480, kMax - 1, kMax, "2147483646 2147483647"},
+    };
+    // The indexed settings of a list build give what the lookup by name gives.
+    const PremadeSizeSettings indexed(restriction);
+    for (const Case& test : cases) {
+        EXPECT_EQ(Parsed(AllowablePremadeSizes(restriction, test.queueId, test.minimum, test.maximum)),
+                  test.expected)
+            << test.queueId;
+        EXPECT_EQ(Parsed(indexed.AllowableSizes(test.queueId, test.minimum, test.maximum)), test.expected)
+            << test.queueId;
+    }
+    EXPECT_EQ(indexed.Find(420), restriction.FindMember("AllowablePremadeSizesForQueueId420"));
+    EXPECT_EQ(indexed.Find(490), nullptr);
     EXPECT_EQ(Parsed(AllowablePremadeSizes(BindingProperty(), 440, 1, 5)), "1 2 3 5");
+    EXPECT_EQ(Parsed(PremadeSizeSettings(BindingProperty()).AllowableSizes(440, 1, 5)), "1 2 3 5");
 }
 
 class PremadeSizeRange : public FreshLoggerTest {};

@@ -37,7 +37,8 @@ bool SpectatingOn(bool observerModeEnabled, const std::vector<std::string>& obse
 // BuildQueue turns one matchmaker queue into a published queue. spectatingOn is worked out once per
 // list (SpectatingOn); the enabled queue list of the inputs is not applied here. Logs a queue without
 // maps or translations (error) and an unknown queue type (warning). Fails only on a malformed
-// premade-size setting, with its message (see ParsePremadeSizes).
+// premade-size setting, with its message (see ParsePremadeSizes). It indexes the settings it looks
+// queues up in for this one queue; BuildQueueList indexes them once for the whole list.
 MaybeType<Api::Queue> BuildQueue(const Lcds::GameQueueConfig& matchmakerQueue, const QueueBuildInputs& inputs,
                                  bool spectatingOn);
 

@@ -12,7 +12,7 @@ namespace Brix::Client::GameQueues {
 
 MaybeType<std::string> DecodeCompressedQueues(std::string_view answer) {
     const std::vector<uint8_t> compressed = Base64Decode(answer);
-    InflatedBytes inflated(compressed.size() * 2);
+    InflatedBytes inflated;
     const int status = InflateGzip(compressed, inflated);
     if (status != 0) {
         return Failure(FormatMessage("Decompression failed: %1", status), 500);

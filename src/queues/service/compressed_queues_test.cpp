@@ -5,10 +5,12 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "abi/allocation_stats.h"
 #include "binding/base64.h"
 #include "queues/service/inflate_gzip.h"
 
@@ -44,23 +46,103 @@ std::string LargeText() {
     return text;
 }
 
-TEST(InflateGzip, InflatesThroughManyWindowsAndDoublesItsBuffer) {
+// LittleEndian is the four bytes of a gzip trailer's length field for length.
+std::vector<uint8_t> LittleEndian(uint32_t length) {
+    return {static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8),
+            static_cast<uint8_t>(length >> 16), static_cast<uint8_t>(length >> 24)};
+}
+
+std::vector<uint8_t> Joined(std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+uint64_t Allocations() {
+    return ReadMemoryStats().Counter(MemoryCounter::Allocations);
+}
+
+TEST(InflateGzip, InflatesIntoOneBlockSizedByTheTrailer) {
     const std::string text = LargeText();
     const std::vector<uint8_t> compressed = Deflate(text);
-    InflatedBytes output(compressed.size() * 2);
+    InflatedBytes output;
+    const uint64_t before = Allocations();
     ASSERT_EQ(InflateGzip(compressed, output), 0);
+    EXPECT_EQ(Allocations() - before, 1u);
     EXPECT_EQ(output.Text(), text);
-    // The capacity doubled from twice the compressed size until the text fitted.
-    std::size_t expected = compressed.size() * 2;
-    while (expected < text.size()) {
-        expected *= 2;
-    }
-    EXPECT_EQ(output.Capacity(), expected);
+    EXPECT_EQ(output.Capacity(), text.size());
 
-    InflatedBytes unreserved;
-    ASSERT_EQ(InflateGzip(Deflate("abc"), unreserved), 0);
-    EXPECT_EQ(unreserved.Text(), "abc");
-    EXPECT_EQ(unreserved.Capacity(), 3u);
+    // A larger first capacity asked for is given back once the text is in.
+    InflatedBytes reserved(text.size() * 2);
+    ASSERT_EQ(InflateGzip(compressed, reserved), 0);
+    EXPECT_EQ(reserved.Text(), text);
+    EXPECT_EQ(reserved.Capacity(), text.size());
+
+    InflatedBytes small;
+    ASSERT_EQ(InflateGzip(Deflate("abc"), small), 0);
+    EXPECT_EQ(small.Text(), "abc");
+    EXPECT_EQ(small.Capacity(), 3u);
+
+    InflatedBytes nothing;
+    const uint64_t beforeNothing = Allocations();
+    ASSERT_EQ(InflateGzip(Deflate(""), nothing), 0);
+    EXPECT_EQ(Allocations() - beforeNothing, 0u);
+    EXPECT_EQ(nothing.Text(), "");
+    EXPECT_EQ(nothing.Capacity(), 0u);
+}
+
+TEST(InflateGzip, ALengthAtTheEndThatIsWrongOnlyChangesTheFirstSize) {
+    // Bytes after the member are ignored, so the last four bytes of the input need not be its trailer.
+    const std::string text = LargeText();
+    const std::vector<uint8_t> gzip = Deflate(text);
+    const auto size = static_cast<uint32_t>(text.size());
+    struct Case {
+        const char* claim;
+        std::vector<uint8_t> after;
+    };
+    const std::vector<Case> cases = {
+        {"smaller", LittleEndian(10)},
+        {"larger", LittleEndian(size + 70000)},
+        {"zero", LittleEndian(0)},
+        {"above the bound", LittleEndian(0xFFFFFFFF)},
+        {"a second member's", Deflate("[]")},
+    };
+    for (const Case& test : cases) {
+        InflatedBytes output;
+        EXPECT_EQ(InflateGzip(Joined(gzip, test.after), output), 0) << test.claim;
+        EXPECT_EQ(output.Text(), text) << test.claim;
+        EXPECT_EQ(output.Capacity(), text.size()) << test.claim;
+    }
+    // A trailer that lies about the member it ends fails the inflater's own length check.
+    std::vector<uint8_t> lying = gzip;
+    lying[lying.size() - 4] ^= 0x01;
+    InflatedBytes output;
+    EXPECT_EQ(InflateGzip(lying, output), -3);
+}
+
+TEST(InflateGzip, NeverReservesMoreThanTheInputCouldInflateTo) {
+    // A stream cut short keeps what it reserved, which shows the first size: a claim of 4 GiB is held
+    // to 1032 bytes per input byte (deflate's largest ratio), and to the bound for a large input.
+    const std::vector<uint8_t> gzip = Deflate(LargeText());
+    const std::vector<uint8_t> small =
+        Joined(std::vector<uint8_t>(gzip.begin(), gzip.begin() + 1000), LittleEndian(0xFFFFFFFF));
+    InflatedBytes smallOutput;
+    EXPECT_EQ(InflateGzip(small, smallOutput), -3);
+    EXPECT_EQ(smallOutput.Capacity(), 1004u * 1032u);
+
+    // Bytes that do not compress, so that the stream stays as large as the text.
+    std::string noise;
+    uint32_t state = 12345;
+    for (int index = 0; index < 100000; ++index) {
+        state = state * 1103515245u + 12345u;
+        noise.push_back(static_cast<char>(state >> 24));
+    }
+    const std::vector<uint8_t> noisy = Deflate(noise);
+    ASSERT_GT(noisy.size(), 70000u);
+    const std::vector<uint8_t> large =
+        Joined(std::vector<uint8_t>(noisy.begin(), noisy.begin() + 70000), LittleEndian(0xFFFFFFFF));
+    InflatedBytes largeOutput;
+    EXPECT_EQ(InflateGzip(large, largeOutput), -3);
+    EXPECT_EQ(largeOutput.Capacity(), kMaxInflatedBytes);
 }
 
 TEST(InflateGzip, RefusesWhatIsNotOneWholeGzipStream) {
@@ -89,10 +171,15 @@ TEST(InflateGzip, RefusesWhatIsNotOneWholeGzipStream) {
 }
 
 TEST(InflateGzip, StopsAtTheBoundOnInflatedBytesAndReleasesTheBuffer) {
+    const std::vector<uint8_t> full = Deflate(std::string(kMaxInflatedBytes, '\0'));
     InflatedBytes atBound(4096);
-    ASSERT_EQ(InflateGzip(Deflate(std::string(kMaxInflatedBytes, '\0')), atBound), 0);
+    ASSERT_EQ(InflateGzip(full, atBound), 0);
     EXPECT_EQ(atBound.Length(), kMaxInflatedBytes);
     EXPECT_EQ(atBound.Capacity(), kMaxInflatedBytes);
+    // Cut inside its trailer, the same stream is corrupt rather than too large.
+    InflatedBytes cut;
+    EXPECT_EQ(InflateGzip(std::span<const uint8_t>(full).first(full.size() - 3), cut), -3);
+    EXPECT_EQ(cut.Length(), kMaxInflatedBytes);
 
     const std::vector<uint8_t> bomb = Deflate(std::string(kMaxInflatedBytes + 1, '\0'));
     EXPECT_LT(bomb.size(), 100'000u);

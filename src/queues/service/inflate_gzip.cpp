@@ -1,11 +1,10 @@
-// inflate_gzip.cpp - gzip inflation over zlib in fixed windows, into a buffer that doubles.
+// inflate_gzip.cpp - gzip inflation over zlib, straight into a buffer sized from the gzip trailer.
 #include "queues/service/inflate_gzip.h"
 
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
+#include <limits>
 
 #include "abi/allocation_stats.h"
 
@@ -17,13 +16,38 @@ namespace {
 constexpr int kGzipWindowBits = 31;
 // kRequestedZlibVersion is the library version the inflater is initialised for.
 constexpr const char* kRequestedZlibVersion = "1.2.8";
+// kTrailerLengthBytes is the size of the trailer's length field, the last field of a gzip member.
+constexpr std::size_t kTrailerLengthBytes = 4;
+// kMaxDeflateRatio is the most that deflate data can grow by when inflated: a 258-byte match coded in
+// two bits.
+constexpr std::size_t kMaxDeflateRatio = 1032;
+// kMaxInflateInput is the most input handed to the inflater in one call, whose count is 32 bits.
+constexpr std::size_t kMaxInflateInput = std::numeric_limits<uInt>::max();
 
-// GrownCapacity doubles size until needed fits, but never past kMaxInflatedBytes (needed never is).
-std::size_t GrownCapacity(std::size_t size, std::size_t needed) noexcept {
-    while (size < needed) {
-        size = size > kMaxInflatedBytes / 2 ? kMaxInflatedBytes : size * 2;
+// ClaimedLength is the length that the trailer of input claims, if input ends with one: the last four
+// bytes, little-endian.
+std::size_t ClaimedLength(std::span<const uint8_t> input) noexcept {
+    if (input.size() < kTrailerLengthBytes) {
+        return 0;
     }
-    return size;
+    const std::span<const uint8_t> field = input.last(kTrailerLengthBytes);
+    return std::size_t{field[0]} | std::size_t{field[1]} << 8 | std::size_t{field[2]} << 16 |
+           std::size_t{field[3]} << 24;
+}
+
+// FirstCapacity is the size to reserve before inflating input: what the trailer claims, but no more
+// than kMaxInflatedBytes and than what deflate data of the input's size can inflate to.
+std::size_t FirstCapacity(std::span<const uint8_t> input) noexcept {
+    const std::size_t possible = input.size() > kMaxInflatedBytes / kMaxDeflateRatio
+                                     ? kMaxInflatedBytes
+                                     : input.size() * kMaxDeflateRatio;
+    return std::min(ClaimedLength(input), possible);
+}
+
+// GrownCapacity is the next capacity after size: twice as much, at least kInflateWindow, never past
+// kMaxInflatedBytes.
+std::size_t GrownCapacity(std::size_t size) noexcept {
+    return size > kMaxInflatedBytes / 2 ? kMaxInflatedBytes : std::max(size * 2, kInflateWindow);
 }
 
 }  // namespace
@@ -39,32 +63,13 @@ void InflatedBytes::Release() noexcept {
     capacity = 0;
 }
 
-bool InflatedBytes::Append(const uint8_t* bytes, std::size_t count) noexcept {
-    if (count == 0) {
-        return true;
-    }
-    if (count > kMaxInflatedBytes - length) {
+bool InflatedBytes::Resize(std::size_t size) noexcept {
+    auto* resized = static_cast<char*>(data == nullptr ? CountedAllocate(size) : CountedResize(data, size));
+    if (resized == nullptr) {
         return false;
     }
-    const std::size_t needed = length + count;
-    if (data == nullptr) {
-        const std::size_t size = GrownCapacity(capacity != 0 ? capacity : count, needed);
-        data = static_cast<char*>(CountedAllocate(size));
-        if (data == nullptr) {
-            return false;
-        }
-        capacity = size;
-    } else if (needed > capacity) {
-        const std::size_t size = GrownCapacity(capacity, needed);
-        auto* grown = static_cast<char*>(CountedResize(data, size));
-        if (grown == nullptr) {
-            return false;
-        }
-        data = grown;
-        capacity = size;
-    }
-    std::memcpy(data + length, bytes, count);
-    length = needed;
+    data = resized;
+    capacity = size;
     return true;
 }
 
@@ -75,51 +80,89 @@ int InflateGzip(std::span<const uint8_t> input, InflatedBytes& output) noexcept 
     if (initialised != Z_OK) {
         return initialised;
     }
-    if (output.capacity != 0 && output.data == nullptr) {
-        output.capacity = std::min(output.capacity, kMaxInflatedBytes);
-        output.data = static_cast<char*>(CountedAllocate(output.capacity));
-        if (output.data == nullptr) {
+    // The stream is ended on every return, so that zlib's state is never left behind; on running out
+    // of memory or past the bound the output goes too.
+    auto fail = [&stream, &output](int status) {
+        inflateEnd(&stream);
+        if (status == Z_MEM_ERROR) {
+            output.Release();
+        }
+        return status;
+    };
+
+    const std::size_t first =
+        std::min(std::max(output.capacity, output.length + FirstCapacity(input)), kMaxInflatedBytes);
+    if ((output.data == nullptr && first != 0) || first > output.capacity) {
+        if (!output.Resize(first)) {
             inflateEnd(&stream);
             return Z_MEM_ERROR;
         }
     }
 
-    std::array<uint8_t, kInflateWindow> window{};
+    // spare is where the inflater points while the output has no room at all: it may still read a
+    // header, an empty block or the trailer.
+    Bytef spare = 0;
+    std::size_t handedOver = 0;
     int status = Z_OK;
-    std::size_t offset = 0;
-    while (offset < input.size()) {
-        const std::size_t chunk = std::min(kInflateWindow, input.size() - offset);
-        // zlib's input pointer is not const, but inflate never writes through it.
-        stream.next_in =
-            const_cast<Bytef*>(input.data() + offset);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
-        stream.avail_in = static_cast<uInt>(chunk);
-        offset += chunk;
-        do {
-            stream.next_out = window.data();
-            stream.avail_out = static_cast<uInt>(window.size());
-            status = inflate(&stream, Z_NO_FLUSH);
-            if (status == Z_STREAM_ERROR || status == Z_NEED_DICT) {
-                // The stream is ended on every early return, so that zlib's state is never left behind.
-                inflateEnd(&stream);
-                return Z_DATA_ERROR;
-            }
-            if (status == Z_DATA_ERROR) {
-                inflateEnd(&stream);
-                return status;
-            }
-            const std::size_t produced = window.size() - stream.avail_out;
-            if (status == Z_MEM_ERROR || !output.Append(window.data(), produced)) {
-                inflateEnd(&stream);
-                output.Release();
-                return Z_MEM_ERROR;
-            }
-        } while (stream.avail_out == 0);
+    while (true) {
+        if (stream.avail_in == 0 && handedOver < input.size()) {
+            const std::size_t chunk = std::min(kMaxInflateInput, input.size() - handedOver);
+            // zlib's input pointer is not const, but inflate never writes through it.
+            stream.next_in = const_cast<Bytef*>(input.data() +
+                                                handedOver);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+            stream.avail_in = static_cast<uInt>(chunk);
+            handedOver += chunk;
+        }
+        stream.next_out =
+            output.data != nullptr ? reinterpret_cast<Bytef*>(output.data + output.length) : &spare;
+        stream.avail_out = static_cast<uInt>(output.capacity - output.length);
+        status = inflate(&stream, Z_NO_FLUSH);
+        output.length = output.capacity - stream.avail_out;
+
         if (status == Z_STREAM_END) {
+            break;
+        }
+        if (status == Z_STREAM_ERROR || status == Z_NEED_DICT) {
+            return fail(Z_DATA_ERROR);
+        }
+        if (status == Z_DATA_ERROR || status == Z_MEM_ERROR) {
+            return fail(status);
+        }
+        // Z_OK or Z_BUF_ERROR: the inflater stopped for want of room or of input (Z_BUF_ERROR when it
+        // could do nothing at all).
+        const bool inputLeft = stream.avail_in != 0 || handedOver < input.size();
+        if (stream.avail_out == 0) {
+            if (output.capacity < kMaxInflatedBytes) {
+                if (!output.Resize(GrownCapacity(output.capacity))) {
+                    return fail(Z_MEM_ERROR);
+                }
+                continue;
+            }
+            // At the bound only the end of the stream may still come, which needs no room: input that
+            // cannot be taken without room inflates to more than the bound.
+            if (status == Z_OK) {
+                continue;
+            }
+            if (inputLeft) {
+                return fail(Z_MEM_ERROR);
+            }
+            break;
+        }
+        if (status == Z_BUF_ERROR || !inputLeft) {
             break;
         }
     }
     inflateEnd(&stream);
-    return status == Z_STREAM_END ? Z_OK : Z_DATA_ERROR;
+    if (status != Z_STREAM_END) {
+        return Z_DATA_ERROR;
+    }
+    // A trailer that claimed too much leaves room behind; a failed shrink keeps the larger block.
+    if (output.length == 0) {
+        output.Release();
+    } else if (output.length < output.capacity) {
+        output.Resize(output.length);
+    }
+    return Z_OK;
 }
 
 }  // namespace Brix::Client::GameQueues
