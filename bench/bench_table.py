@@ -18,6 +18,7 @@ ALL_INPUTS = ("queues:41", "queues:1000", "mixed:1MB")
 QUEUE_INPUTS = ("queues:41", "queues:1000")
 CASES = (
     ("JSON text to a tree", "JsonRead", "Brix", "RapidJsonDom", ALL_INPUTS, 1.5),
+    ("JSON text to a tree", "JsonRead", "Brix", "RapidJsonDomChecked", ALL_INPUTS, None),
     ("JSON text to a tree", "JsonRead", "Brix", "Nlohmann", ALL_INPUTS, None),
     ("JSON text to a tree", "JsonRead", "Brix", "SimdjsonDom", ALL_INPUTS, None),
     ("tree to compact JSON", "JsonWrite", "Brix", "RapidJsonWriter", ALL_INPUTS, 1.3),
@@ -30,6 +31,7 @@ CASES = (
 )
 PEER_NAMES = {
     "RapidJsonDom": "RapidJSON Document::Parse",
+    "RapidJsonDomChecked": "RapidJSON, encoding checked, exact numbers",
     "Nlohmann": "nlohmann::json::parse",
     "SimdjsonDom": "simdjson DOM (reference)",
     "RapidJsonWriter": "RapidJSON Writer",

@@ -96,7 +96,7 @@ bool ReadCompressedAnswer(std::string_view answer, PeerDocument& document) {
     if (!InflateSized(gzip, json)) {
         return false;
     }
-    document.Parse<kPeerParseFlags>(json.data(), json.size());
+    document.Parse<rapidjson::kParseDefaultFlags>(json.data(), json.size());
     return !document.HasParseError();
 }
 
