@@ -37,6 +37,16 @@ public:
     }
     uint32_t ReferenceCount() const noexcept { return references.load(std::memory_order_relaxed); }
 
+    // ReleaseWithAllStorage is Release for the root of the last tree of the context, which is being
+    // destroyed: when the caller holds the last reference and no part of a tree holds a reference to
+    // another context, everything the context holds belongs to the caller's tree, and the context is
+    // destroyed with all of it at once instead of value by value. Returns false, and changes nothing,
+    // otherwise.
+    bool ReleaseWithAllStorage() noexcept;
+    // NotePartWithOtherContext records that a part of a tree of this context now holds a reference to
+    // another context, which only releasing that part value by value gives back.
+    void NotePartWithOtherContext() noexcept { partsHoldOtherContexts = true; }
+
     StringPool& Strings() noexcept { return strings; }
     BlockPool& Blobs() noexcept { return blobs; }
     BlockPool& Enums() noexcept { return enums; }
@@ -51,6 +61,7 @@ private:
     ~AllocationContext() = default;
 
     std::atomic<uint32_t> references{1};
+    bool partsHoldOtherContexts = false;
     // The arena is declared first so that it dies last, after the pools that nothing refers to.
     ContextArena arena;
     StringPool strings;

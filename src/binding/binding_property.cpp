@@ -170,12 +170,15 @@ BindingProperty& BindingProperty::operator=(BindingProperty&& other) noexcept {
         ReleaseStorage(oldKind, oldPayload, oldContext);
         return *this;
     }
+    // A part of a tree (holdsContext 0) that ends with another context marks its tree's context.
     AllocationContext* const incoming = other.context;
     if (incoming != nullptr && other.holdsContext == 0) {
         incoming->Retain();
+        incoming->NotePartWithOtherContext();
     }
     if (oldContext != nullptr && holdsContext == 0) {
         oldContext->Retain();
+        oldContext->NotePartWithOtherContext();
     }
     context = incoming;
     holdsContext = 1;
@@ -190,6 +193,9 @@ BindingProperty& BindingProperty::operator=(BindingProperty&& other) noexcept {
 }
 
 BindingProperty::~BindingProperty() {
+    if (context != nullptr && holdsContext != 0 && context->ReleaseWithAllStorage()) {
+        return;
+    }
     ReleaseStorage(kind, payload, context);
     if (context != nullptr && holdsContext != 0) {
         context->Release();
@@ -426,6 +432,7 @@ void BindingProperty::GrowElements(std::size_t count) {
         } else {
             new (data + index) BindingProperty(std::move(element));
             element.~BindingProperty();
+            context->NotePartWithOtherContext();
         }
     }
     if (elements.capacity != 0) {

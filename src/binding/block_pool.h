@@ -28,7 +28,7 @@ public:
 
     explicit BlockPool(std::size_t blockSize,
                        SmallBlockAllocator& allocator = SmallBlockAllocator::Instance());
-    // Gives every page back; all blocks must have been freed.
+    // Gives every page back; all blocks must have been freed, or abandoned with AbandonBlocks.
     ~BlockPool();
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;
@@ -56,6 +56,10 @@ public:
         object->~T();
         Free(object);
     }
+
+    // AbandonBlocks declares the blocks in use dead without freeing them one by one, for an owner that
+    // is about to destroy the pool with everything in it. The blocks must hold nothing to destroy.
+    void AbandonBlocks() noexcept { blocksInUse = 0; }
 
     std::size_t BlockSize() const noexcept { return blockSize; }
     std::size_t BlocksPerPage() const noexcept { return blocksPerPage; }

@@ -13,15 +13,28 @@ struct ContextArena::Chunk {
     std::size_t size;
 };
 
+// LargeBlock opens every block above kMaxBlockSize; the list of them is doubly linked, so that Free
+// unlinks one at once.
+struct ContextArena::LargeBlock {
+    LargeBlock* previous;
+    LargeBlock* next;
+};
+
 static_assert(sizeof(void*) <= ContextArena::kAlignment, "a free block holds a pointer");
 
 namespace {
 
 constexpr std::size_t kChunkHeader = (sizeof(std::max_align_t) > 16 ? sizeof(std::max_align_t) : 16);
+constexpr std::size_t kLargeHeader = kChunkHeader;
 
 }  // namespace
 
 ContextArena::~ContextArena() {
+    while (largeBlocks != nullptr) {
+        LargeBlock* next = largeBlocks->next;
+        ::operator delete(largeBlocks);
+        largeBlocks = next;
+    }
     while (chunks != nullptr) {
         Chunk* next = chunks->next;
         ::operator delete(chunks);
@@ -49,7 +62,14 @@ std::size_t ContextArena::Capacity(std::size_t size) noexcept {
 
 void* ContextArena::Allocate(std::size_t size) {
     if (size > kMaxBlockSize) {
-        return ::operator new(size);
+        auto* large = static_cast<LargeBlock*>(::operator new(kLargeHeader + size));
+        large->previous = nullptr;
+        large->next = largeBlocks;
+        if (largeBlocks != nullptr) {
+            largeBlocks->previous = large;
+        }
+        largeBlocks = large;
+        return reinterpret_cast<std::byte*>(large) + kLargeHeader;
     }
     const std::size_t index = ClassOf(size);
     if (FreeBlock* block = freeLists[index]; block != nullptr) {
@@ -61,7 +81,12 @@ void* ContextArena::Allocate(std::size_t size) {
 
 void ContextArena::Free(void* block, std::size_t size) noexcept {
     if (size > kMaxBlockSize) {
-        ::operator delete(block);
+        auto* large = reinterpret_cast<LargeBlock*>(static_cast<std::byte*>(block) - kLargeHeader);
+        (large->previous != nullptr ? large->previous->next : largeBlocks) = large->next;
+        if (large->next != nullptr) {
+            large->next->previous = large->previous;
+        }
+        ::operator delete(large);
         return;
     }
     const std::size_t index = ClassOf(size);

@@ -15,8 +15,8 @@ namespace Brix {
 // is still in use: the arena belongs to a context, which dies after the last of its values.
 //
 // Size classes: multiples of 8 bytes up to 256, then powers of two up to kMaxBlockSize. A larger
-// block comes from the heap on its own and goes back on Free. Free takes the size the block was
-// allocated with.
+// block comes from the heap on its own, linked into the arena's list of large blocks, and goes back
+// on Free or when the arena dies. Free takes the size the block was allocated with.
 //
 // An arena is not thread-safe: it belongs to one allocation context, used by one thread at a time.
 class ContextArena {
@@ -47,6 +47,7 @@ private:
         FreeBlock* next;
     };
     struct Chunk;
+    struct LargeBlock;
 
     static constexpr std::size_t kSmallClasses = 256 / 8;
     static constexpr std::size_t kClassCount = kSmallClasses + 6;  // 512, 1024, ..., 16384
@@ -56,6 +57,7 @@ private:
 
     std::array<FreeBlock*, kClassCount> freeLists{};
     Chunk* chunks = nullptr;
+    LargeBlock* largeBlocks = nullptr;
     std::byte* cursor = nullptr;
     std::byte* limit = nullptr;
     std::size_t nextChunkSize = kFirstChunkSize;
