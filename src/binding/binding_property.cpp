@@ -51,15 +51,16 @@ StringEntry* NewText(ContextArena& arena, std::string_view text) {
     return new (memory) StringEntry{bytes, text.size(), 0, StringEntry::kUnpooled | 1u};
 }
 
-// ReleaseText drops one reference to a string value's text.
-void ReleaseText(StringEntry* entry, AllocationContext& owner) noexcept {
+// ReleaseText drops one reference to a string value's text. The empty text has no owner: a value
+// set to it may have no context.
+void ReleaseText(StringEntry* entry, AllocationContext* owner) noexcept {
     if (entry == StringPool::EmptyEntry()) {
         return;
     }
     if (entry->IsPooled()) {
-        owner.Strings().Release(entry);
+        owner->Strings().Release(entry);
     } else if (--entry->references == StringEntry::kUnpooled) {
-        owner.Arena().Free(entry, sizeof(StringEntry) + entry->length + 1);
+        owner->Arena().Free(entry, sizeof(StringEntry) + entry->length + 1);
     }
 }
 
@@ -224,7 +225,7 @@ void BindingProperty::ReleaseStorage(BindingKind oldKind, Payload oldPayload,
                                      AllocationContext* owner) noexcept {
     switch (oldKind) {
         case BindingKind::String:
-            ReleaseText(oldPayload.string, *owner);
+            ReleaseText(oldPayload.string, owner);
             break;
         case BindingKind::Blob:
             if (oldPayload.blob->size != 0) {
