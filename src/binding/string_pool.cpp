@@ -35,6 +35,7 @@ StringPool::~StringPool() {
         }
     }
     delete[] slots;
+    delete[] recent;
 }
 
 StringEntry* StringPool::EmptyEntry() noexcept {
@@ -49,6 +50,35 @@ std::size_t StringPool::SlotOf(std::string_view text, uint32_t hash) const noexc
             return slot;
         }
     }
+}
+
+std::size_t StringPool::RecentSlot(std::string_view text) noexcept {
+    uint64_t first = 0;
+    uint64_t last = 0;
+    if (text.size() >= sizeof(first)) {
+        std::memcpy(&first, text.data(), sizeof(first));
+        std::memcpy(&last, text.data() + text.size() - sizeof(last), sizeof(last));
+    } else {
+        std::memcpy(&first, text.data(), text.size());
+    }
+    const uint64_t mixed = (first * 0x9E3779B97F4A7C15ULL) ^ (last * 0xC2B2AE3D27D4EB4FULL) ^ text.size();
+    return static_cast<std::size_t>((mixed ^ (mixed >> 29)) * 0xBF58476D1CE4E5B9ULL >> 57);
+}
+
+StringEntry* StringPool::Intern(std::string_view text) {
+    if (text.empty()) {
+        return &emptyEntry;
+    }
+    const std::size_t place = RecentSlot(text);
+    if (recent != nullptr) {
+        if (StringEntry* entry = recent[place]; entry != nullptr && entry->View() == text) {
+            ++entry->references;
+            return entry;
+        }
+    }
+    StringEntry* entry = Intern(text, Fnv1a32(text));
+    recent[place] = entry;
+    return entry;
 }
 
 StringEntry* StringPool::Intern(std::string_view text, uint32_t hash) {
@@ -73,6 +103,9 @@ void StringPool::Grow() {
     const std::size_t oldCapacity = capacity;
     StringEntry** oldSlots = slots;
     const std::size_t newCapacity = capacity == 0 ? kFirstCapacity : capacity * 2;
+    if (recent == nullptr) {
+        recent = new StringEntry*[kRecentTexts]();
+    }
     slots = new StringEntry*[newCapacity]();
     capacity = newCapacity;
     for (std::size_t slot = 0; slot < oldCapacity; ++slot) {
@@ -97,6 +130,9 @@ void StringPool::Release(StringEntry* entry) noexcept {
     }
     assert(Find(entry->View()) == entry && "entry of another pool");
     if (--entry->references == 0) {
+        if (StringEntry*& cached = recent[RecentSlot(entry->View())]; cached == entry) {
+            cached = nullptr;
+        }
         Erase(SlotOf(entry->View(), entry->hash));
         --count;
         DeleteEntry(entry);

@@ -43,8 +43,10 @@ public:
     static StringEntry* EmptyEntry() noexcept;
 
     // Intern returns the entry of text with one more reference. The overload with a hash takes the
-    // text's FNV-1a hash when the caller already knows it (copying from another pool).
-    StringEntry* Intern(std::string_view text) { return Intern(text, Fnv1a32(text)); }
+    // text's FNV-1a hash when the caller already knows it (copying from another pool). The overload
+    // without looks in the recently interned texts first, which finds the member names a document
+    // repeats without hashing them byte by byte.
+    StringEntry* Intern(std::string_view text);
     StringEntry* Intern(std::string_view text, uint32_t hash);
     // AddReference counts one more reference to an entry of this pool (or to the empty entry).
     StringEntry* AddReference(StringEntry* entry) noexcept;
@@ -61,10 +63,18 @@ private:
     std::size_t SlotOf(std::string_view text, uint32_t hash) const noexcept;
     void Grow();
     void Erase(std::size_t slot) noexcept;
+    // RecentSlot is the place of text among the recently interned texts: a mix of its length and its
+    // first and last eight bytes.
+    static std::size_t RecentSlot(std::string_view text) noexcept;
+
+    static constexpr std::size_t kRecentTexts = 128;
 
     StringEntry** slots = nullptr;  // capacity slots, a power of two, or none before the first entry
     std::size_t capacity = 0;
     std::size_t count = 0;
+    // recent is the direct-mapped cache of recently interned entries, made with the first slots;
+    // removing an entry from the pool removes it from here too.
+    StringEntry** recent = nullptr;
 };
 
 }  // namespace Brix

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "binding/fnv1a.h"
 #include "binding/string_pool.h"
@@ -58,6 +59,33 @@ TEST(StringPool, KeepsTextsWithEqualHashesOrInnerNulsApart) {
     pool.Release(withNul);
     pool.Release(plain);
     EXPECT_EQ(pool.Size(), 0u);
+}
+
+// Many texts share the places of the recently interned ones and of the table's probe runs; entries
+// removed and interned again must come back whole, with exact counts, whatever was evicted or moved.
+TEST(StringPool, KeepsExactCountsThroughRemovalsAndReinterning) {
+    StringPool pool;
+    std::vector<std::string> texts;
+    for (int i = 0; i < 2000; ++i) {
+        texts.push_back("name" + std::to_string(i * 7919) + (i % 3 == 0 ? "Id" : "Settings"));
+    }
+    std::vector<StringEntry*> entries;
+    for (const std::string& text : texts) {
+        entries.push_back(pool.Intern(text));
+        pool.Intern(text);
+    }
+    for (std::size_t i = 0; i < texts.size(); i += 2) {
+        pool.Release(entries[i]);
+        pool.Release(entries[i]);
+    }
+    EXPECT_EQ(pool.Size(), 1000u);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        StringEntry* entry = pool.Intern(texts[i]);
+        EXPECT_EQ(entry->View(), texts[i]);
+        EXPECT_EQ(entry->references, i % 2 == 0 ? 1u : 3u) << texts[i];
+        EXPECT_EQ(pool.Find(texts[i]), entry);
+    }
+    EXPECT_EQ(pool.Size(), 2000u);
 }
 
 }  // namespace
