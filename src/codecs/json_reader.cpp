@@ -2,7 +2,6 @@
 #include "codecs/json_reader.h"
 
 #include <rapidjson/error/en.h>
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
 #include <cstddef>
@@ -29,6 +28,7 @@ namespace {
 // out of bounds on long mantissas with tiny exponents.)
 constexpr unsigned kParseFlags = rapidjson::kParseDefaultFlags | rapidjson::kParseValidateEncodingFlag |
                                  rapidjson::kParseNumbersAsStringsFlag;
+constexpr std::size_t kScanPadding = 16;
 constexpr unsigned kWellFormedFlags = rapidjson::kParseDefaultFlags | rapidjson::kParseNumbersAsStringsFlag;
 
 std::string ErrorText(std::string_view reason, std::size_t offset) {
@@ -92,15 +92,32 @@ class ValueBuilder {
 public:
     // Surrogates are looked for only in a document with \u escapes: a surrogate can get into a string
     // only through one, once the encoding is checked.
-    ValueBuilder(BindingProperty& target, std::string_view document, const rapidjson::MemoryStream& input)
-        : root(&target),
-          text(document),
-          stream(input),
-          checkSurrogates(document.find("\\u") != std::string_view::npos) {}
+    ValueBuilder(BindingProperty& target, std::string_view document)
+        : root(&target), text(document), checkSurrogates(document.find("\\u") != std::string_view::npos) {}
 
-    // Error is the message of a document that the builder refused while RapidJSON accepted it so far,
-    // or empty.
-    const std::string& Error() const noexcept { return error; }
+    // Refused tells whether the builder refused the document while RapidJSON accepted it so far.
+    bool Refused() const noexcept { return refusal != Refusal::None; }
+    // Error is the message of the refusal, given the offset where RapidJSON stopped: right after the
+    // number, string or bracket refused. (While it reads a string or number, RapidJSON works on a
+    // copy of the stream, so the place is known only once it has stopped.)
+    std::string Error(std::size_t stop) const {
+        switch (refusal) {
+            case Refusal::NumberTooBig:
+                return ErrorText(rapidjson::GetParseError_En(rapidjson::kParseErrorNumberTooBig),
+                                 stop - refusedLength);
+            case Refusal::TooDeep:
+                // The stream has just passed the bracket that opens the level too many.
+                return ErrorText(NestingTooDeepText(), stop - 1);
+            case Refusal::Surrogate:
+                // As RapidJSON refuses a lone high surrogate: with its message, at the escape.
+                return ErrorText(
+                    rapidjson::GetParseError_En(rapidjson::kParseErrorStringUnicodeSurrogateInvalid),
+                    LoneLowSurrogateOffset(text, stop));
+            case Refusal::None:
+                break;
+        }
+        return {};
+    }
 
     bool Null() {
         Target().Clear();
@@ -146,13 +163,13 @@ public:
             case NumberKind::TooBig:
                 break;
         }
-        return Refuse(rapidjson::GetParseError_En(rapidjson::kParseErrorNumberTooBig),
-                      stream.Tell() - length);
+        refusedLength = length;
+        return Refuse(Refusal::NumberTooBig);
     }
     bool String(const char* bytes, rapidjson::SizeType length, bool /*copy*/) {
         const std::string_view string(bytes, length);
         if (checkSurrogates && HasEncodedSurrogate(string)) {
-            return RefuseSurrogate();
+            return Refuse(Refusal::Surrogate);
         }
         Target().SetString(string);
         return true;
@@ -162,7 +179,7 @@ public:
     bool Key(const char* bytes, rapidjson::SizeType length, bool /*copy*/) {
         const std::string_view name(bytes, length);
         if (checkSurrogates && HasEncodedSurrogate(name)) {
-            return RefuseSurrogate();
+            return Refuse(Refusal::Surrogate);
         }
         member = &open.back()->MemberForWriting(name);
         return true;
@@ -191,8 +208,7 @@ private:
     // repeated member name appends or merges) and makes it the innermost open container.
     bool Open(BindingKind kind) {
         if (open.size() == kMaxNestingDepth) {
-            // The stream has just passed the bracket that opens the level too many.
-            return Refuse(NestingTooDeepText(), stream.Tell() - 1);
+            return Refuse(Refusal::TooDeep);
         }
         BindingProperty& target = Target();
         if (kind == BindingKind::Collection) {
@@ -204,25 +220,20 @@ private:
         return true;
     }
 
-    bool Refuse(std::string_view reason, std::size_t offset) {
-        error = ErrorText(reason, offset);
-        return false;
-    }
+    enum class Refusal { None, NumberTooBig, TooDeep, Surrogate };
 
-    // RefuseSurrogate refuses the string that the stream has just passed, as RapidJSON refuses a lone
-    // high surrogate: with its message, at the offset of the escape.
-    bool RefuseSurrogate() {
-        return Refuse(rapidjson::GetParseError_En(rapidjson::kParseErrorStringUnicodeSurrogateInvalid),
-                      LoneLowSurrogateOffset(text, stream.Tell()));
+    bool Refuse(Refusal why) {
+        refusal = why;
+        return false;
     }
 
     BindingProperty* root;
     std::string_view text;
-    const rapidjson::MemoryStream& stream;
     bool checkSurrogates;
     BindingProperty* member = nullptr;
     std::vector<BindingProperty*> open;
-    std::string error;
+    Refusal refusal = Refusal::None;
+    std::size_t refusedLength = 0;
 };
 
 }  // namespace
@@ -233,17 +244,27 @@ ConversionStatus Read(std::string_view text) {
         return status;
     }
 
-    // The stream is bounded by the text's length, so the text need not end with a NUL; RapidJSON
-    // reads past its end as a NUL.
-    rapidjson::MemoryStream stream(text.data(), text.size());
+    // RapidJSON scans strings and white space sixteen bytes at a time only in a NUL-terminated text,
+    // so the text is read from a copy that ends with NULs, enough for the last scan to stay inside it.
+    // A NUL inside the text ends RapidJSON's input as the end of the copy does.
+    std::string terminated;
     try {
-        ValueBuilder builder(status.Value(), text, stream);
+        terminated.reserve(text.size() + kScanPadding);
+        terminated.assign(text);
+        terminated.append(kScanPadding, '\0');
+    } catch (const std::bad_alloc&) {
+        status.Fail(ErrorText("Not enough memory to hold the document.", 0));
+        return status;
+    }
+    rapidjson::StringStream stream(terminated.c_str());
+    try {
+        ValueBuilder builder(status.Value(), text);
         rapidjson::Reader reader;
         const rapidjson::ParseResult result = IsWellFormedUtf8(text)
                                                   ? reader.Parse<kWellFormedFlags>(stream, builder)
                                                   : reader.Parse<kParseFlags>(stream, builder);
-        if (!builder.Error().empty()) {
-            status.Fail(builder.Error());
+        if (builder.Refused()) {
+            status.Fail(builder.Error(stream.Tell()));
         } else if (result.IsError()) {
             status.Fail(ErrorText(rapidjson::GetParseError_En(result.Code()), result.Offset()));
         } else if (stream.Tell() != text.size()) {
