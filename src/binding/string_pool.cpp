@@ -62,21 +62,26 @@ std::size_t StringPool::RecentSlot(std::string_view text) noexcept {
         std::memcpy(&first, text.data(), text.size());
     }
     const uint64_t mixed = (first * 0x9E3779B97F4A7C15ULL) ^ (last * 0xC2B2AE3D27D4EB4FULL) ^ text.size();
-    return static_cast<std::size_t>((mixed ^ (mixed >> 29)) * 0xBF58476D1CE4E5B9ULL >> 57);
+    return static_cast<std::size_t>((mixed ^ (mixed >> 29)) * 0xBF58476D1CE4E5B9ULL >> 56);
 }
 
 StringEntry* StringPool::Intern(std::string_view text) {
     if (text.empty()) {
         return &emptyEntry;
     }
+    // Two places per text: a text found in the second moves to the first, and a new one takes the
+    // first and pushes its holder to the second, so two names that share places both stay.
     const std::size_t place = RecentSlot(text);
     if (recent != nullptr) {
-        if (StringEntry* entry = recent[place]; entry != nullptr && entry->View() == text) {
-            ++entry->references;
-            return entry;
+        for (const std::size_t at : {place, place ^ 1}) {
+            if (StringEntry* entry = recent[at]; entry != nullptr && entry->View() == text) {
+                ++entry->references;
+                return entry;
+            }
         }
     }
     StringEntry* entry = Intern(text, Fnv1a32(text));
+    recent[place ^ 1] = recent[place];
     recent[place] = entry;
     return entry;
 }
@@ -130,8 +135,11 @@ void StringPool::Release(StringEntry* entry) noexcept {
     }
     assert(Find(entry->View()) == entry && "entry of another pool");
     if (--entry->references == 0) {
-        if (StringEntry*& cached = recent[RecentSlot(entry->View())]; cached == entry) {
-            cached = nullptr;
+        const std::size_t place = RecentSlot(entry->View());
+        for (const std::size_t at : {place, place ^ 1}) {
+            if (recent[at] == entry) {
+                recent[at] = nullptr;
+            }
         }
         Erase(SlotOf(entry->View(), entry->hash));
         --count;

@@ -63,11 +63,11 @@ private:
     std::size_t SlotOf(std::string_view text, uint32_t hash) const noexcept;
     void Grow();
     void Erase(std::size_t slot) noexcept;
-    // RecentSlot is the place of text among the recently interned texts: a mix of its length and its
-    // first and last eight bytes.
+    // RecentSlot is the first of the two places of text among the recently interned texts (the
+    // second is the other of its pair): a mix of its length and its first and last eight bytes.
     static std::size_t RecentSlot(std::string_view text) noexcept;
 
-    static constexpr std::size_t kRecentTexts = 128;
+    static constexpr std::size_t kRecentTexts = 256;
 
     StringEntry** slots = nullptr;  // capacity slots, a power of two, or none before the first entry
     std::size_t capacity = 0;
