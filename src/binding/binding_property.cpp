@@ -432,7 +432,7 @@ void BindingProperty::GrowElements(std::size_t count) {
                         sizeof(element));
         } else {
             new (data + index) BindingProperty(std::move(element));
-            element.~BindingProperty();
+            element.~BindingProperty();  // NOLINT(bugprone-use-after-move): destroys what is left
             context->NotePartWithOtherContext();
         }
     }

@@ -81,8 +81,10 @@ StringEntry* StringPool::Intern(std::string_view text) {
         }
     }
     StringEntry* entry = Intern(text, Fnv1a32(text));
-    recent[place ^ 1] = recent[place];
-    recent[place] = entry;
+    if (recent != nullptr) {  // made by the first Intern with a hash, which has just run
+        recent[place ^ 1] = recent[place];
+        recent[place] = entry;
+    }
     return entry;
 }
 

@@ -66,10 +66,12 @@ TEST(StringPool, KeepsTextsWithEqualHashesOrInnerNulsApart) {
 TEST(StringPool, KeepsExactCountsThroughRemovalsAndReinterning) {
     StringPool pool;
     std::vector<std::string> texts;
+    texts.reserve(2000);
     for (int i = 0; i < 2000; ++i) {
         texts.push_back("name" + std::to_string(i * 7919) + (i % 3 == 0 ? "Id" : "Settings"));
     }
     std::vector<StringEntry*> entries;
+    entries.reserve(texts.size());
     for (const std::string& text : texts) {
         entries.push_back(pool.Intern(text));
         pool.Intern(text);
