@@ -3,7 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <type_traits>
+#include <utility>
 
 #include "abi/allocation_stats.h"
 #include "binding/binding_property.h"
@@ -21,6 +25,8 @@ namespace Brix::Bench {
 //     AllocationMeter meter;
 //     for (auto _ : state) { ... }
 //     meter.Report(state);
+//
+// MeasureEach below wraps that loop around one operation.
 class AllocationMeter {
 public:
     AllocationMeter() noexcept;
@@ -34,6 +40,48 @@ private:
     MemoryStats start;
     uint64_t startBlocks;
 };
+
+// MeasureEach runs operation once an iteration of state's loop under an AllocationMeter, then reports
+// the meter and, where bytesPerIteration is not 0, the bytes processed. The operation keeps its result
+// with benchmark::DoNotOptimize. One that can fail returns false when it does, which stops the benchmark
+// with the error text failure; one that throws a std::exception stops it with the exception's message.
+//
+//     MeasureEach(state, input.json.size(), "RapidJSON does not read the input", [&] {
+//         PeerDocument document;
+//         document.Parse(input.json.data(), input.json.size());
+//         benchmark::DoNotOptimize(document);
+//         return !document.HasParseError();
+//     });
+template <typename Operation>
+void MeasureEach(benchmark::State& state, std::size_t bytesPerIteration, const char* failure,
+                 Operation&& operation) {
+    AllocationMeter meter;
+    try {
+        for (auto _ : state) {
+            if constexpr (std::is_void_v<std::invoke_result_t<Operation&>>) {
+                operation();
+            } else if (!operation()) {
+                state.SkipWithError(failure);
+                break;
+            }
+        }
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+    meter.Report(state);
+    if (bytesPerIteration != 0) {
+        state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                                static_cast<int64_t>(bytesPerIteration));
+    }
+}
+
+// MeasureEach with an operation that cannot fail (returns nothing).
+template <typename Operation>
+void MeasureEach(benchmark::State& state, std::size_t bytesPerIteration, Operation&& operation) {
+    static_assert(std::is_void_v<std::invoke_result_t<Operation&>>,
+                  "an operation that can fail names its failure");
+    MeasureEach(state, bytesPerIteration, nullptr, std::forward<Operation>(operation));
+}
 
 // PoolBytes is the size of the pool pages that hold the out-of-line storage of value's allocation
 // context: the pool memory a tree built in that context takes (0 for a value without a context).

@@ -23,8 +23,7 @@ void BlockPoolRounds(benchmark::State& state) {
     const auto blockSize = static_cast<std::size_t>(state.range(0));
     BlockPool pool(blockSize);
     std::array<void*, kBlocks> blocks{};
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, 0, [&] {
         for (void*& block : blocks) {
             block = pool.Allocate();
         }
@@ -39,16 +38,14 @@ void BlockPoolRounds(benchmark::State& state) {
         for (void* block : blocks) {
             pool.Free(block);
         }
-    }
-    meter.Report(state);
+    });
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBlocks * 3 / 2));
 }
 
 void OperatorNewRounds(benchmark::State& state) {
     const auto blockSize = static_cast<std::size_t>(state.range(0));
     std::array<void*, kBlocks> blocks{};
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, 0, [&] {
         for (void*& block : blocks) {
             block = ::operator new(blockSize);
         }
@@ -63,8 +60,7 @@ void OperatorNewRounds(benchmark::State& state) {
         for (void* block : blocks) {
             ::operator delete(block);
         }
-    }
-    meter.Report(state);
+    });
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBlocks * 3 / 2));
 }
 

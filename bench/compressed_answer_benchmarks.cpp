@@ -23,107 +23,75 @@ std::span<const uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
 }
 
-void SetTextThroughput(benchmark::State& state, const QueueScenario& scenario) {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * scenario.json.size()));
-}
-
 // The whole way, as the plugin takes it: decode and inflate the answer, then read the JSON text.
 void CompressedAnswerReadBrix(benchmark::State& state, InputId id) {
     const QueueScenario& scenario = Scenario(QueueCountOf(id));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, scenario.json.size(), "the compressed answer does not decode", [&] {
         MaybeType<std::string> text = GameQueues::DecodeCompressedQueues(scenario.compressedAnswer);
         if (!text) {
-            state.SkipWithError("the compressed answer does not decode");
-            break;
+            return false;
         }
         ConversionStatus read = Json::Read(text.Value());
         benchmark::DoNotOptimize(read);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, scenario);
+        return true;
+    });
 }
 
 // The plain way: a table Base64 decoder, zlib inflating once into a buffer sized from the gzip
 // trailer, and RapidJSON's DOM.
 void CompressedAnswerReadPlain(benchmark::State& state, InputId id) {
     const QueueScenario& scenario = Scenario(QueueCountOf(id));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, scenario.json.size(), "the compressed answer does not read", [&] {
         PeerDocument document;
-        if (!ReadCompressedAnswer(scenario.compressedAnswer, document)) {
-            state.SkipWithError("the compressed answer does not read");
-            break;
-        }
+        const bool read = ReadCompressedAnswer(scenario.compressedAnswer, document);
         benchmark::DoNotOptimize(document);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, scenario);
+        return read;
+    });
 }
 
 void DecodeCompressedQueuesBrix(benchmark::State& state, InputId id) {
     const QueueScenario& scenario = Scenario(QueueCountOf(id));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, scenario.json.size(), [&] {
         MaybeType<std::string> text = GameQueues::DecodeCompressedQueues(scenario.compressedAnswer);
         benchmark::DoNotOptimize(text);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, scenario);
+    });
 }
 
 void InflateBrix(benchmark::State& state, InputId id) {
     const QueueScenario& scenario = Scenario(QueueCountOf(id));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, scenario.json.size(), "the queue list does not inflate", [&] {
         GameQueues::InflatedBytes output(2 * scenario.gzip.size());
         const int status = GameQueues::InflateGzip(Bytes(scenario.gzip), output);
-        if (status != 0 || output.Length() != scenario.json.size()) {
-            state.SkipWithError("the queue list does not inflate");
-            break;
-        }
         benchmark::DoNotOptimize(output);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, scenario);
+        return status == 0 && output.Length() == scenario.json.size();
+    });
 }
 
 // The peer's inflation: one zlib call into a buffer sized from the gzip trailer.
 void InflateZlibSized(benchmark::State& state, InputId id) {
     const QueueScenario& scenario = Scenario(QueueCountOf(id));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, scenario.json.size(), "the queue list does not inflate", [&] {
         std::string output;
-        if (!InflateSized(scenario.gzip, output) || output.size() != scenario.json.size()) {
-            state.SkipWithError("the queue list does not inflate");
-            break;
-        }
+        const bool inflated = InflateSized(scenario.gzip, output);
         benchmark::DoNotOptimize(output);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, scenario);
+        return inflated && output.size() == scenario.json.size();
+    });
 }
 
 void Base64DecodeBrix(benchmark::State& state, InputId id) {
     const QueueScenario& scenario = Scenario(QueueCountOf(id));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, scenario.compressedAnswer.size(), [&] {
         std::vector<uint8_t> bytes = Base64Decode(scenario.compressedAnswer);
         benchmark::DoNotOptimize(bytes);
-    }
-    meter.Report(state);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * scenario.compressedAnswer.size()));
+    });
 }
 
 void Base64DecodePlain(benchmark::State& state, InputId id) {
     const QueueScenario& scenario = Scenario(QueueCountOf(id));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, scenario.compressedAnswer.size(), [&] {
         std::string bytes = DecodePlainBase64(scenario.compressedAnswer);
         benchmark::DoNotOptimize(bytes);
-    }
-    meter.Report(state);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * scenario.compressedAnswer.size()));
+    });
 }
 
 const bool registered =

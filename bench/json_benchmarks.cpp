@@ -16,19 +16,12 @@ namespace Brix::Bench {
 
 namespace {
 
-void SetTextThroughput(benchmark::State& state, std::size_t textSize) {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(textSize));
-}
-
 void JsonReadBrix(benchmark::State& state, InputId id) {
     const BenchInput& input = Input(id);
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, input.json.size(), [&] {
         ConversionStatus read = Json::Read(input.json);
         benchmark::DoNotOptimize(read);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, input.json.size());
+    });
     state.counters["poolB"] = PoolBytes(Json::Read(input.json).Value());
 }
 
@@ -38,33 +31,21 @@ void JsonReadBrix(benchmark::State& state, InputId id) {
 template <unsigned kFlags>
 void JsonReadRapidJsonDom(benchmark::State& state, InputId id) {
     const BenchInput& input = Input(id);
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, input.json.size(), "RapidJSON does not read the input", [&] {
         PeerDocument document;
         document.Parse<kFlags>(input.json.data(), input.json.size());
-        if (document.HasParseError()) {
-            state.SkipWithError("RapidJSON does not read the input");
-            break;
-        }
         benchmark::DoNotOptimize(document);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, input.json.size());
+        return !document.HasParseError();
+    });
 }
 
 void JsonReadNlohmann(benchmark::State& state, InputId id) {
     const BenchInput& input = Input(id);
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, input.json.size(), "nlohmann::json does not read the input", [&] {
         nlohmann::json document = nlohmann::json::parse(input.json, nullptr, false);
-        if (document.is_discarded()) {
-            state.SkipWithError("nlohmann::json does not read the input");
-            break;
-        }
         benchmark::DoNotOptimize(document);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, input.json.size());
+        return !document.is_discarded();
+    });
 }
 
 // simdjson is measured as it is meant to be used: one parser kept across documents (its buffers are
@@ -79,27 +60,19 @@ void JsonReadSimdjsonDom(benchmark::State& state, InputId id) {
         state.SkipWithError("simdjson does not read the input");
         return;
     }
-    AllocationMeter meter;
-    for (auto _ : state) {
-        if (parser.parse(padded).get(root) != simdjson::SUCCESS) {
-            state.SkipWithError("simdjson does not read the input");
-            break;
-        }
+    MeasureEach(state, input.json.size(), "simdjson does not read the input", [&] {
+        const bool read = parser.parse(padded).get(root) == simdjson::SUCCESS;
         benchmark::DoNotOptimize(root);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, input.json.size());
+        return read;
+    });
 }
 
 void JsonWriteBrix(benchmark::State& state, InputId id) {
     const BenchInput& input = Input(id);
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, input.json.size(), [&] {
         std::string text = Json::Write(input.tree);
         benchmark::DoNotOptimize(text);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, input.json.size());
+    });
 }
 
 // The peer writes a Document of the same text into its own buffer and hands the text over as a
@@ -108,27 +81,22 @@ void JsonWriteRapidJsonWriter(benchmark::State& state, InputId id) {
     const BenchInput& input = Input(id);
     PeerDocument document;
     document.Parse<kPeerParseFlags>(input.json.data(), input.json.size());
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, input.json.size(), [&] {
         PeerStringBuffer buffer;
         rapidjson::Writer<PeerStringBuffer, rapidjson::UTF8<>, rapidjson::UTF8<>, CountingRapidJsonAllocator>
             writer(buffer);
         document.Accept(writer);
         std::string text(buffer.GetString(), buffer.GetSize());
         benchmark::DoNotOptimize(text);
-    }
-    meter.Report(state);
-    SetTextThroughput(state, input.json.size());
+    });
 }
 
 void JsonWritePrettyBrix(benchmark::State& state, InputId id) {
     const BenchInput& input = Input(id);
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, 0, [&] {
         std::string text = Json::Write(input.tree, nullptr, "\n");
         benchmark::DoNotOptimize(text);
-    }
-    meter.Report(state);
+    });
 }
 
 const bool registered =

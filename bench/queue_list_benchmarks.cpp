@@ -13,13 +13,11 @@ namespace {
 void BuildQueueList(benchmark::State& state) {
     const QueueScenario& scenario = Scenario(static_cast<std::size_t>(state.range(0)));
     const GameQueues::QueueBuildInputs inputs = scenario.Inputs();
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, 0, [&] {
         MaybeType<std::vector<GameQueues::Api::Queue>> queues =
             GameQueues::BuildQueueList(scenario.matchmakerQueues, inputs);
         benchmark::DoNotOptimize(queues);
-    }
-    meter.Report(state);
+    });
     state.counters["queues"] = static_cast<double>(scenario.matchmakerQueues.size());
 }
 

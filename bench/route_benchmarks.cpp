@@ -56,27 +56,23 @@ void SelectRoute(benchmark::State& state) {
     const RouteTable& table = PluginRoutes();
     const std::string_view path = kPaths.at(static_cast<std::size_t>(state.range(0)));
     state.SetLabel(std::string(path));
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, 0, [&] {
         Rest::RequestTarget target;
         target.method = MethodCode::Get;
         target.path = path;
         const bool taken = Rest::SelectRoute(target, table.order, false);
         benchmark::DoNotOptimize(taken);
         benchmark::DoNotOptimize(target);
-    }
-    meter.Report(state);
+    });
 }
 
 void CompileRoutes(benchmark::State& state) {
-    AllocationMeter meter;
-    for (auto _ : state) {
+    MeasureEach(state, 0, [&] {
         for (std::string_view pathTemplate : kTemplates) {
             Rest::Route route = Rest::CompileRoute(MethodCode::Get, {}, pathTemplate);
             benchmark::DoNotOptimize(route);
         }
-    }
-    meter.Report(state);
+    });
 }
 
 }  // namespace
