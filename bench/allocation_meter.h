@@ -9,8 +9,8 @@
 #include <type_traits>
 #include <utility>
 
-#include "abi/allocation_stats.h"
 #include "binding/binding_property.h"
+#include "host_values/allocation_stats.h"
 
 namespace Brix::Bench {
 

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "abi/allocation_stats.h"
+#include "host_values/allocation_stats.h"
 
 namespace Brix::Bench {
 

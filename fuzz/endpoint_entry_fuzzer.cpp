@@ -25,11 +25,11 @@
 #include <utility>
 #include <vector>
 
-#include "abi/allocation_stats.h"
-#include "abi/host_value_conversion.h"
 #include "binding/binding_property.h"
 #include "dev_host.h"
 #include "fuzz/fuzz_support.h"
+#include "host_values/allocation_stats.h"
+#include "host_values/host_value_conversion.h"
 #include "queues/service/game_queues_plugin.h"
 #include "rest/endpoint.h"
 #include "rest/method_code.h"

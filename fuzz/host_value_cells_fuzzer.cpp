@@ -16,11 +16,11 @@
 #include <utility>
 #include <vector>
 
-#include "abi/allocation_stats.h"
-#include "abi/host_value.h"
-#include "abi/host_value_conversion.h"
 #include "binding/binding_property.h"
 #include "fuzz/fuzz_support.h"
+#include "host_values/allocation_stats.h"
+#include "host_values/host_value.h"
+#include "host_values/host_value_conversion.h"
 
 namespace {
 

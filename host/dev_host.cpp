@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "abi/host_value.h"
-#include "abi/host_value_conversion.h"
+#include "host_values/host_value.h"
+#include "host_values/host_value_conversion.h"
 
 namespace HuxHost {
 

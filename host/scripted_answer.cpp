@@ -9,9 +9,9 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "abi/host_value.h"
-#include "abi/host_value_conversion.h"
 #include "codecs/json_reader.h"
+#include "host_values/host_value.h"
+#include "host_values/host_value_conversion.h"
 
 namespace HuxHost {
 

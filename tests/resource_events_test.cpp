@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "abi/host_value.h"
+#include "host_values/host_value.h"
 #include "in_process_host.h"
 
 namespace {

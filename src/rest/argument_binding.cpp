@@ -5,10 +5,10 @@
 #include <span>
 #include <string>
 
-#include "abi/host_value_conversion.h"
 #include "codecs/json_reader.h"
 #include "codecs/msgpack_reader.h"
 #include "codecs/yaml_reader.h"
+#include "host_values/host_value_conversion.h"
 #include "logging/message_formatter.h"
 #include "rest/url_text.h"
 

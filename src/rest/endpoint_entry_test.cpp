@@ -12,13 +12,13 @@
 #include <utility>
 #include <vector>
 
-#include "abi/allocation_stats.h"
-#include "abi/host_value.h"
-#include "abi/host_value_conversion.h"
 #include "binding/failure.h"
 #include "binding/maybe_type.h"
 #include "binding/type_builder.h"
 #include "codecs/json_reader.h"
+#include "host_values/allocation_stats.h"
+#include "host_values/host_value.h"
+#include "host_values/host_value_conversion.h"
 #include "logging/message_formatter.h"
 #include "rest/endpoint_table.h"
 #include "rest/routes.h"

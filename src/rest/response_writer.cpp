@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "abi/allocation_stats.h"
-#include "abi/host_value.h"
-#include "abi/host_value_conversion.h"
+#include "host_values/allocation_stats.h"
+#include "host_values/host_value.h"
+#include "host_values/host_value_conversion.h"
 
 namespace Brix::Rest {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "abi/host_value.h"
-#include "abi/host_value_conversion.h"
+#include "host_values/host_value.h"
+#include "host_values/host_value_conversion.h"
 #include "runtime/scoped_host_response.h"
 #include "runtime/stream_reader.h"
 

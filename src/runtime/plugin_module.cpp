@@ -4,8 +4,8 @@
 #include <cstring>
 #include <utility>
 
-#include "abi/allocation_stats.h"
-#include "abi/host_value.h"
+#include "host_values/allocation_stats.h"
+#include "host_values/host_value.h"
 #include "logging/assertion.h"
 #include "logging/logger.h"
 #include "logging/message_formatter.h"

@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "abi/host_abi.h"
-#include "abi/host_value_conversion.h"
 #include "binding/binding_property.h"
 #include "binding/conversion_status.h"
 #include "binding/maybe_type.h"
 #include "binding/static_type.h"
 #include "binding/type_registry.h"
 #include "binding/value_conversion.h"
+#include "host_values/host_value_conversion.h"
 #include "logging/logger.h"
 #include "rest/endpoint_table.h"
 #include "rest/method_code.h"

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "abi/allocation_stats.h"
 #include "binding/base64.h"
+#include "host_values/allocation_stats.h"
 #include "queues/service/inflate_gzip.h"
 
 namespace Brix::Client::GameQueues {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "abi/allocation_stats.h"
+#include "host_values/allocation_stats.h"
 
 namespace Brix::Client::GameQueues {
 

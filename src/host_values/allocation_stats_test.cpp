@@ -2,7 +2,7 @@
 //
 // The unit tests link the standard operator new, so only the explicit wrapper calls below move the
 // counters and every delta can be checked exactly.
-#include "abi/allocation_stats.h"
+#include "host_values/allocation_stats.h"
 
 #include <gtest/gtest.h>
 

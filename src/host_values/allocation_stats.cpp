@@ -1,5 +1,5 @@
 // allocation_stats.cpp - the allocation counters and the counting wrappers of the malloc family.
-#include "abi/allocation_stats.h"
+#include "host_values/allocation_stats.h"
 
 #include <atomic>
 #include <cstring>

@@ -1,5 +1,5 @@
 // host_value_conversion_test.cpp - generic values to host cells and back, and the release of cells.
-#include "abi/host_value_conversion.h"
+#include "host_values/host_value_conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "abi/allocation_stats.h"
-#include "abi/host_value.h"
 #include "binding/static_type.h"
 #include "binding/type_record.h"
 #include "binding/type_registry.h"
+#include "host_values/allocation_stats.h"
+#include "host_values/host_value.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // host_value.cpp - kind names and release of host value cells.
-#include "abi/host_value.h"
+#include "host_values/host_value.h"
 
 #include <array>
 
-#include "abi/allocation_stats.h"
+#include "host_values/allocation_stats.h"
 
 namespace Brix {
 

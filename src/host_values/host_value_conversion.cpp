@@ -1,5 +1,5 @@
 // host_value_conversion.cpp - building host value cells from generic values and reading them back.
-#include "abi/host_value_conversion.h"
+#include "host_values/host_value_conversion.h"
 
 #include <cstdint>
 #include <cstring>
@@ -8,11 +8,11 @@
 #include <span>
 #include <string>
 
-#include "abi/allocation_stats.h"
-#include "abi/host_value.h"
 #include "binding/static_type.h"
 #include "binding/type_record.h"
 #include "binding/type_registry.h"
+#include "host_values/allocation_stats.h"
+#include "host_values/host_value.h"
 #include "logging/message_formatter.h"
 
 namespace Brix {

@@ -25,7 +25,7 @@
 #include <cstddef>
 #include <new>
 
-#include "abi/allocation_stats.h"
+#include "host_values/allocation_stats.h"
 
 namespace {
 
