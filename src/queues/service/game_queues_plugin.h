@@ -90,6 +90,9 @@ private:
     void PublishQueues();
     void PublishCustomGame();
     void AnnounceQueues();
+    // EnsureQueueCache makes sure queueCache holds the list when its inputs are ready, building it
+    // when it is empty; the failure is the one the queue routes answer.
+    MaybeType<void> EnsureQueueCache();
     // BuildQueueCache fetches (when needed) and builds the queue list into queueCache.
     MaybeType<void> BuildQueueCache();
 

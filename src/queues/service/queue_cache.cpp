@@ -89,12 +89,20 @@ void GameQueuesPlugin::RefreshCustomGame() {
 }
 
 MaybeType<std::vector<Api::Queue>> GameQueuesPlugin::GetQueues() {
+    MaybeType<void> ready = EnsureQueueCache();
+    if (!ready) {
+        return ready.Error();
+    }
+    return queueCache;
+}
+
+MaybeType<void> GameQueuesPlugin::EnsureQueueCache() {
     if (!QueueListReady(QueueInputsReadiness())) {
         LogQueuesNotReady();
         return InternalServerError(kMissingConfigurationData);
     }
     if (!queueCache.empty()) {
-        return queueCache;
+        return {};
     }
     if (queueBuildRunning) {
         // A request that arrives while the list is being built (the build waits for the matchmaker)
@@ -120,7 +128,7 @@ MaybeType<std::vector<Api::Queue>> GameQueuesPlugin::GetQueues() {
         // announced there.
         AnnounceQueues();
     }
-    return queueCache;
+    return {};
 }
 
 MaybeType<void> GameQueuesPlugin::BuildQueueCache() {

@@ -6,11 +6,11 @@
 namespace Brix::Client::GameQueues {
 
 MaybeType<Api::Queue> GameQueuesPlugin::GetQueueById(int32_t id) {
-    MaybeType<std::vector<Api::Queue>> queues = GetQueues();
-    if (!queues) {
-        return InternalServerError(queues.Error().Message());
+    MaybeType<void> ready = EnsureQueueCache();
+    if (!ready) {
+        return InternalServerError(ready.Error().Message());
     }
-    for (const Api::Queue& queue : queues.Value()) {
+    for (const Api::Queue& queue : queueCache) {
         if (queue.id == id) {
             return queue;
         }
@@ -20,11 +20,11 @@ MaybeType<Api::Queue> GameQueuesPlugin::GetQueueById(int32_t id) {
 }
 
 MaybeType<Api::Queue> GameQueuesPlugin::GetQueueByType(const std::string& queueType) {
-    MaybeType<std::vector<Api::Queue>> queues = GetQueues();
-    if (!queues) {
-        return InternalServerError(queues.Error().Message());
+    MaybeType<void> ready = EnsureQueueCache();
+    if (!ready) {
+        return InternalServerError(ready.Error().Message());
     }
-    for (const Api::Queue& queue : queues.Value()) {
+    for (const Api::Queue& queue : queueCache) {
         if (queue.type == queueType) {
             return queue;
         }
