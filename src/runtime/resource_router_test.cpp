@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "logging/log_test_support.h"
 #include "runtime/typed_resource_handler.h"
 
 namespace Brix {
@@ -68,11 +69,36 @@ TEST(ResourceRouter, HandlersMayAddHandlersOrClearTheRouterWhileBeingCalled) {
     EXPECT_EQ(router.PatternCount(), 0u);
 }
 
-class TypedResourceHandlerTest : public testing::Test {
+class TypedResourceHandlerTest : public FreshLoggerTest {
 protected:
-    void SetUp() override { RegisterFrameworkTypes(registry); }
+    void SetUp() override {
+        FreshLoggerTest::SetUp();
+        ASSERT_TRUE(target.Register());
+        RegisterFrameworkTypes(registry);
+    }
+    void TearDown() override {
+        target.Unregister();
+        FreshLoggerTest::TearDown();
+    }
     TypeRegistry registry;
+    RecordingLogTarget target;
 };
+
+TEST_F(TypedResourceHandlerTest, AnUpdateThatDoesNotConvertIsDroppedWithAWarning) {
+    int calls = 0;
+    ResourceHandler handler = MakeTypedResourceHandler<PluginManagerResource>(
+        registry, [&](PluginResourceEventType, const PluginManagerResource&) { ++calls; });
+    PluginResourceEvent event = EventFor("/plugin-manager/v1/status", PluginResourceEventType::Update);
+    event.data.MemberForWriting("state").SetString("Sleeping");
+    handler(event);
+    EXPECT_EQ(calls, 0);
+    ASSERT_EQ(target.records.size(), 1u);
+    EXPECT_EQ(target.records[0].level, static_cast<int32_t>(LogLevel::Warn));
+    EXPECT_EQ(
+        target.records[0].message,
+        "Ignored an event of /plugin-manager/v1/status: its data does not convert: Sleeping is not a valid "
+        "PluginManagerState enumeration value for 'state'.");
+}
 
 TEST_F(TypedResourceHandlerTest, DeleteGivesADefaultValueWhateverTheDataHolds) {
     std::vector<std::string> seen;

@@ -8,6 +8,7 @@
 #include "binding/conversion_status.h"
 #include "binding/type_registry.h"
 #include "binding/value_conversion.h"
+#include "logging/logger.h"
 #include "runtime/framework_types.h"
 #include "runtime/resource_router.h"
 
@@ -22,9 +23,10 @@ concept TypedResourceHandler = std::is_invocable_v<Handler&, PluginResourceEvent
     std::is_invocable_v<Handler&, const std::string&, PluginResourceEventType, const T&>;
 
 // MakeTypedResourceHandler wraps handler for the resource router. A Create or Update converts the
-// event's data to T (target name "<value>") and drops the event when that fails, so that the
-// handler only ever sees values of its type; a Delete hands over a default-constructed T whatever
-// the data holds. registry must outlive the handler.
+// event's data to T (target name "<value>") and drops the event when that fails, with a warning in
+// the log that names the resource and the conversion's message, so that the handler only ever sees
+// values of its type; a Delete hands over a default-constructed T whatever the data holds. registry
+// must outlive the handler.
 template <class T, class Handler>
 requires TypedResourceHandler<T, Handler> ResourceHandler
 MakeTypedResourceHandler(const TypeRegistry& registry, Handler handler) {
@@ -34,6 +36,9 @@ MakeTypedResourceHandler(const TypeRegistry& registry, Handler handler) {
             ConversionStatus status;
             ValueToNative(status, value, event.data, "<value>", registry);
             if (!status.Ok()) {
+                const std::string message(status.Message());
+                Log(LogLevel::Warn, kPluginLogGroup, "Ignored an event of %s: its data does not convert: %s",
+                    event.uri.c_str(), message.c_str());
                 return;
             }
         }
