@@ -5,6 +5,7 @@
 
 #include "host_values/host_value.h"
 #include "host_values/host_value_conversion.h"
+#include "runtime/event_names.h"
 
 namespace HuxHost {
 
@@ -187,31 +188,7 @@ bool DevHost::DeliverResourceEvent(std::string_view uri, Brix::PluginResourceEve
     payload.MemberForWriting("uri").SetString(uri);
     payload.MemberForWriting("eventType").SetString(EventTypeName(type));
     payload.MemberForWriting("data") = data;
-    return Deliver(ResourceEventName(uri), payload);
-}
-
-std::string DevHost::ResourceEventName(std::string_view uri) {
-    std::string name = "OnJsonApiEvent";
-    std::size_t pieces = 0;
-    std::size_t limit = 3;
-    std::size_t at = 0;
-    while (at <= uri.size() && pieces < limit) {
-        std::size_t end = uri.find('/', at);
-        if (end == std::string_view::npos) {
-            end = uri.size();
-        }
-        if (end > at) {
-            const std::string_view piece = uri.substr(at, end - at);
-            if (pieces == 0 && piece == "hux-platform-config") {
-                limit = 5;
-            }
-            name += '_';
-            name += piece;
-            ++pieces;
-        }
-        at = end + 1;
-    }
-    return name;
+    return Deliver(Brix::EventNameFromUri(uri), payload);
 }
 
 bool DevHost::IsSubscribed(std::string_view eventName) const {

@@ -189,13 +189,9 @@ public:
     bool DeliverCell(std::string_view eventName, const HostValue& payload);
 
     // DeliverResourceEvent delivers a PluginResourceEvent of uri (its event type by name) under the
-    // event name that carries uri (ResourceEventName).
+    // event name that carries uri (Brix::EventNameFromUri, as the plugin names it).
     bool DeliverResourceEvent(std::string_view uri, Brix::PluginResourceEventType type,
                               const Brix::BindingProperty& data = {});
-
-    // ResourceEventName is the name under which the host announces changes of uri: "OnJsonApiEvent"
-    // and the first three pieces of the path (five under "hux-platform-config"), joined with "_".
-    static std::string ResourceEventName(std::string_view uri);
 
     // ---- the plugin's endpoints ----
 

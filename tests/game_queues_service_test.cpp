@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/event_names.h"
 #include "service_conversation.h"
 
 namespace HuxTest {
@@ -66,7 +67,7 @@ TEST_F(ServiceConversation, StartPublishesTheQueuesAndCustomGamesOnceTheirInputs
         }
     }
     ASSERT_EQ(names.size(), 6u);
-    EXPECT_EQ(names[0], HuxHost::DevHost::ResourceEventName(kQueuesUri));
+    EXPECT_EQ(names[0], Brix::EventNameFromUri(kQueuesUri));
     EXPECT_EQ(names[1], "OnJsonApiEvent");
 
     // The custom documents follow their own inputs.

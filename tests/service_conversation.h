@@ -17,6 +17,7 @@
 #include "binding/base64.h"
 #include "gzip_text.h"
 #include "plugin_test_support.h"
+#include "runtime/event_names.h"
 
 namespace HuxTest {
 
@@ -180,8 +181,7 @@ protected:
     std::vector<HuxHost::SentEvent> EventsFor(std::string_view uri) const {
         std::vector<HuxHost::SentEvent> events;
         for (const HuxHost::SentEvent& event : host->SentEvents()) {
-            if (event.name == HuxHost::DevHost::ResourceEventName(uri) &&
-                event.payload.Member("uri").AsString() == uri) {
+            if (event.name == Brix::EventNameFromUri(uri) && event.payload.Member("uri").AsString() == uri) {
                 events.push_back(event);
             }
         }
