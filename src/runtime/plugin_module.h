@@ -121,7 +121,7 @@ public:
 
     // PublishResourceUpdate announces value as the new state of the resource at uri: an Update event
     // (or the type given) under the resource's event name and under "OnJsonApiEvent". A value that does
-    // not convert is not announced.
+    // not convert is not announced, and the log says why.
     template <class T>
     void PublishResourceUpdate(std::string_view uri, const T& value) {
         PublishResourceUpdate(uri, PluginResourceEventType::Update, value);
@@ -297,6 +297,10 @@ void PluginModule::PublishResourceUpdate(std::string_view uri, PluginResourceEve
     ConversionStatus status;
     NativeToValue(status, event.data, value, Registry());
     if (!status.Ok()) {
+        const std::string message(status.Message());
+        const std::string resource(uri);
+        Log(LogLevel::Error, kPluginLogGroup, "Did not publish an update of %s: it does not convert: %s",
+            resource.c_str(), message.c_str());
         return;
     }
     event.uri = std::string(uri);

@@ -71,10 +71,10 @@ void GameQueuesPlugin::PublishQueues() {
     }
     const bool outer = !publishingQueues;
     publishingQueues = true;
-    MaybeType<std::vector<Api::Queue>> queues = GetQueues();
+    MaybeType<void> ready = EnsureQueueCache();
     publishingQueues = !outer;
-    if (!queues) {
-        Log(LogLevel::Error, kPluginLogGroup, "Failed to get queues: %s", queues.Error().Message().c_str());
+    if (!ready) {
+        Log(LogLevel::Error, kPluginLogGroup, "Failed to get queues: %s", ready.Error().Message().c_str());
         return;
     }
     AnnounceQueues();
