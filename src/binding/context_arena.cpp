@@ -10,7 +10,6 @@ namespace Brix {
 // Chunk opens every chunk; the blocks follow it.
 struct ContextArena::Chunk {
     Chunk* next;
-    std::size_t size;
 };
 
 // LargeBlock opens every block above kMaxBlockSize; the list of them is doubly linked, so that Free
@@ -98,9 +97,7 @@ void* ContextArena::Carve(std::size_t blockSize) {
         const std::size_t size = std::max(nextChunkSize, kChunkHeader + blockSize);
         auto* chunk = static_cast<Chunk*>(::operator new(size));
         chunk->next = chunks;
-        chunk->size = size;
         chunks = chunk;
-        chunkBytes += size;
         cursor = reinterpret_cast<std::byte*>(chunk) + kChunkHeader;
         limit = reinterpret_cast<std::byte*>(chunk) + size;
         nextChunkSize = std::min(nextChunkSize * 2, kMaxChunkSize);

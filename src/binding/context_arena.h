@@ -39,9 +39,6 @@ public:
     // Capacity is the usable size of a block allocated with size: callers that grow arrays use it.
     static std::size_t Capacity(std::size_t size) noexcept;
 
-    // ChunkBytes is the heap bytes the arena holds in chunks (not counting blocks above the limit).
-    std::size_t ChunkBytes() const noexcept { return chunkBytes; }
-
 private:
     struct FreeBlock {
         FreeBlock* next;
@@ -61,7 +58,6 @@ private:
     std::byte* cursor = nullptr;
     std::byte* limit = nullptr;
     std::size_t nextChunkSize = kFirstChunkSize;
-    std::size_t chunkBytes = 0;
 };
 
 }  // namespace Brix
