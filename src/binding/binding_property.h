@@ -105,6 +105,7 @@ public:
     // the storage over; otherwise the target receives a deep copy in its own context. Clearing the
     // flag pins a value to its context. Collections move their elements when they grow, so an element
     // whose flag is cleared is copied then, into a new context and without the flag.
+    // IsMovable stays as the flag's reader although the library itself only ever sets the flag.
     bool IsMovable() const noexcept { return movable != 0; }
     void SetMovable(bool value) noexcept { movable = value ? 1 : 0; }
 

@@ -37,6 +37,7 @@ public:
 
     bool AlreadyRegistered() const noexcept { return alreadyRegistered; }
     const TypeRecord& Record() const noexcept { return *record; }
+    // LastOffset stays as the reader of the builder record's last offset, which nothing here reads yet.
     uint32_t LastOffset() const noexcept { return lastOffset; }
     const TypeRegistry& Registry() const noexcept { return *registry; }
 

@@ -48,6 +48,7 @@ public:
     void Write(const LogRecord& record) override;
     void Flush() override;
 
+    // SetFlushEachLine is the flag's switch for a host that wants unbuffered lines; nothing here sets it.
     void SetFlushEachLine(bool flush) { flushEachLine.store(flush, std::memory_order_relaxed); }
     bool FlushEachLine() const { return flushEachLine.load(std::memory_order_relaxed); }
 
