@@ -19,7 +19,11 @@ constexpr DecimalOptions kSaturated{
     .skipSpace = true, .allowSign = true, .allowRest = true, .saturate = true};
 constexpr DecimalOptions kLikeStrtol{.skipSpace = true, .allowSign = true, .cPrefixes = true};
 
+// Width is the destination a case reads into, with its whole range as the bounds.
+enum class Width { Int32, Int64, UInt64 };
+
 struct Case {
+    Width width;
     std::string_view text;
     DecimalOptions options;
     std::string_view expected;  // "<status> <value> @<end>"
@@ -33,77 +37,79 @@ std::string Shown(const DecimalResult<Integer>& result) {
     return std::string(status) + " " + std::to_string(result.value) + " @" + std::to_string(result.end);
 }
 
-TEST(DecimalText, Int32UnderEachOption) {
-    const Case cases[] = {
-        {"420", kDigitsOnly, "Ok 420 @3"},
-        {"0042", kDigitsOnly, "Ok 42 @4"},
-        {"", kDigitsOnly, "NoNumber 0 @0"},
-        {"", kLikeStoi, "NoNumber 0 @0"},
-        {" 7", kDigitsOnly, "NoNumber 0 @0"},
-        {" \t\n\v\f\r7", kSpace, "Ok 7 @7"},
-        {"   ", kSpace, "NoNumber 0 @0"},
-        {"7 ", kSpace, "NoNumber 0 @1"},
-        {"7 ", kRest, "Ok 7 @1"},
-        {"12abc", kRest, "Ok 12 @2"},
-        {"abc", kRest, "NoNumber 0 @0"},
-        {"+5", kDigitsOnly, "NoNumber 0 @0"},
-        {"-5", kDigitsOnly, "NoNumber 0 @0"},
-        {"+5", kSign, "Ok 5 @2"},
-        {"-5", kSign, "Ok -5 @2"},
-        {"-0", kSign, "Ok 0 @2"},
-        {"-", kSign, "NoNumber 0 @0"},
-        {"+-5", kSign, "NoNumber 0 @0"},
-        {"- 5", kLikeStoi, "NoNumber 0 @0"},
-        {" -5", kSign, "NoNumber 0 @0"},
-        {"  -12abc", kLikeStoi, "Ok -12 @5"},
-        {"0x10", kLikeStoi, "Ok 0 @1"},
-        {"2147483647", kSign, "Ok 2147483647 @10"},
-        {"2147483648", kSign, "OutOfRange 0 @10"},
-        {"-2147483648", kSign, "Ok -2147483648 @11"},
-        {"-2147483649", kSign, "OutOfRange 0 @11"},
-        {"99999999999999999999999", kSign, "OutOfRange 0 @23"},
-        {"99999999999999999999999x", kSign, "NoNumber 0 @23"},
-        {"2147483648", kSaturated, "OutOfRange 2147483647 @10"},
-        {"-2147483649", kSaturated, "OutOfRange -2147483648 @11"},
-        {"-99999999999999999999999", kSaturated, "OutOfRange -2147483648 @24"},
-        {"queue", kSaturated, "NoNumber 0 @0"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Shown(ParseDecimal<int32_t>(c.text, c.options)), c.expected) << '"' << c.text << '"';
+std::string Parsed(const Case& c) {
+    switch (c.width) {
+        case Width::Int32:
+            return Shown(ParseDecimal<int32_t>(c.text, c.options));
+        case Width::Int64:
+            return Shown(ParseDecimal<int64_t>(c.text, c.options));
+        case Width::UInt64:
+            break;
     }
+    return Shown(ParseDecimal<uint64_t>(c.text, c.options));
 }
 
-TEST(DecimalText, SixtyFourBitEdgesAndCPrefixes) {
-    const Case signedCases[] = {
-        {"9223372036854775807", kSign, "Ok 9223372036854775807 @19"},
-        {"9223372036854775808", kSign, "OutOfRange 0 @19"},
-        {"-9223372036854775808", kSign, "Ok -9223372036854775808 @20"},
-        {"-9223372036854775809", kSign, "OutOfRange 0 @20"},
-        {"-18446744073709551616", kSaturated, "OutOfRange -9223372036854775808 @21"},
-        {"0x7fffffffffffffff", kLikeStrtol, "Ok 9223372036854775807 @18"},
-        {"-0X8000000000000000", kLikeStrtol, "Ok -9223372036854775808 @19"},
-        {" 017", kLikeStrtol, "Ok 15 @4"},
-        {"0", kLikeStrtol, "Ok 0 @1"},
-        {"08", kLikeStrtol, "NoNumber 0 @1"},
-        {"0x", kLikeStrtol, "NoNumber 0 @1"},
-        {"0xg", kLikeStrtol, "NoNumber 0 @1"},
-        {"0x1g", kLikeStrtol, "NoNumber 0 @3"},
-        {"0x", {.allowRest = true, .cPrefixes = true}, "Ok 0 @1"},
-        {"0x1f", kSign, "NoNumber 0 @1"},
+TEST(DecimalText, EachOptionAtTheEdgesOfEachWidth) {
+    constexpr Width k32 = Width::Int32;
+    constexpr Width k64 = Width::Int64;
+    constexpr Width kU64 = Width::UInt64;
+    const Case cases[] = {
+        {k32, "420", kDigitsOnly, "Ok 420 @3"},
+        {k32, "0042", kDigitsOnly, "Ok 42 @4"},
+        {k32, "", kDigitsOnly, "NoNumber 0 @0"},
+        {k32, "", kLikeStoi, "NoNumber 0 @0"},
+        {k32, " 7", kDigitsOnly, "NoNumber 0 @0"},
+        {k32, " \t\n\v\f\r7", kSpace, "Ok 7 @7"},
+        {k32, "   ", kSpace, "NoNumber 0 @0"},
+        {k32, "7 ", kSpace, "NoNumber 0 @1"},
+        {k32, "7 ", kRest, "Ok 7 @1"},
+        {k32, "12abc", kRest, "Ok 12 @2"},
+        {k32, "abc", kRest, "NoNumber 0 @0"},
+        {k32, "+5", kDigitsOnly, "NoNumber 0 @0"},
+        {k32, "-5", kDigitsOnly, "NoNumber 0 @0"},
+        {k32, "+5", kSign, "Ok 5 @2"},
+        {k32, "-5", kSign, "Ok -5 @2"},
+        {k32, "-0", kSign, "Ok 0 @2"},
+        {k32, "-", kSign, "NoNumber 0 @0"},
+        {k32, "+-5", kSign, "NoNumber 0 @0"},
+        {k32, "- 5", kLikeStoi, "NoNumber 0 @0"},
+        {k32, " -5", kSign, "NoNumber 0 @0"},
+        {k32, "  -12abc", kLikeStoi, "Ok -12 @5"},
+        {k32, "0x10", kLikeStoi, "Ok 0 @1"},
+        {k32, "2147483647", kSign, "Ok 2147483647 @10"},
+        {k32, "2147483648", kSign, "OutOfRange 0 @10"},
+        {k32, "-2147483648", kSign, "Ok -2147483648 @11"},
+        {k32, "-2147483649", kSign, "OutOfRange 0 @11"},
+        {k32, "99999999999999999999999", kSign, "OutOfRange 0 @23"},
+        {k32, "99999999999999999999999x", kSign, "NoNumber 0 @23"},
+        {k32, "2147483648", kSaturated, "OutOfRange 2147483647 @10"},
+        {k32, "-2147483649", kSaturated, "OutOfRange -2147483648 @11"},
+        {k32, "-99999999999999999999999", kSaturated, "OutOfRange -2147483648 @24"},
+        {k32, "queue", kSaturated, "NoNumber 0 @0"},
+        {k64, "9223372036854775807", kSign, "Ok 9223372036854775807 @19"},
+        {k64, "9223372036854775808", kSign, "OutOfRange 0 @19"},
+        {k64, "-9223372036854775808", kSign, "Ok -9223372036854775808 @20"},
+        {k64, "-9223372036854775809", kSign, "OutOfRange 0 @20"},
+        {k64, "-18446744073709551616", kSaturated, "OutOfRange -9223372036854775808 @21"},
+        {k64, "0x7fffffffffffffff", kLikeStrtol, "Ok 9223372036854775807 @18"},
+        {k64, "-0X8000000000000000", kLikeStrtol, "Ok -9223372036854775808 @19"},
+        {k64, " 017", kLikeStrtol, "Ok 15 @4"},
+        {k64, "0", kLikeStrtol, "Ok 0 @1"},
+        {k64, "08", kLikeStrtol, "NoNumber 0 @1"},
+        {k64, "0x", kLikeStrtol, "NoNumber 0 @1"},
+        {k64, "0xg", kLikeStrtol, "NoNumber 0 @1"},
+        {k64, "0x1g", kLikeStrtol, "NoNumber 0 @3"},
+        {k64, "0x", {.allowRest = true, .cPrefixes = true}, "Ok 0 @1"},
+        {k64, "0x1f", kSign, "NoNumber 0 @1"},
+        {kU64, "18446744073709551615", kSign, "Ok 18446744073709551615 @20"},
+        {kU64, "18446744073709551616", kSign, "OutOfRange 0 @20"},
+        {kU64, "0xFFFFFFFFFFFFFFFF", kLikeStrtol, "Ok 18446744073709551615 @18"},
+        {kU64, "-0", kSign, "OutOfRange 0 @2"},
+        {kU64, "-1x", kSign, "NoNumber 0 @2"},
+        {kU64, "+1", kSign, "Ok 1 @2"},
     };
-    for (const Case& c : signedCases) {
-        EXPECT_EQ(Shown(ParseDecimal<int64_t>(c.text, c.options)), c.expected) << '"' << c.text << '"';
-    }
-    const Case unsignedCases[] = {
-        {"18446744073709551615", kSign, "Ok 18446744073709551615 @20"},
-        {"18446744073709551616", kSign, "OutOfRange 0 @20"},
-        {"0xFFFFFFFFFFFFFFFF", kLikeStrtol, "Ok 18446744073709551615 @18"},
-        {"-0", kSign, "OutOfRange 0 @2"},
-        {"-1x", kSign, "NoNumber 0 @2"},
-        {"+1", kSign, "Ok 1 @2"},
-    };
-    for (const Case& c : unsignedCases) {
-        EXPECT_EQ(Shown(ParseDecimal<uint64_t>(c.text, c.options)), c.expected) << '"' << c.text << '"';
+    for (const Case& c : cases) {
+        EXPECT_EQ(Parsed(c), c.expected) << '"' << c.text << '"';
     }
 }
 
