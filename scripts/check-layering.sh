@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../src"
 
 # The folders from the bottom up: each may include itself and the folders before it.
-order=(platform abi logging binding codecs host_values rest runtime queues/model queues/service)
+order=(platform text abi logging binding codecs host_values rest runtime queues/model queues/service)
 
 status=0
 declare -A rank=()

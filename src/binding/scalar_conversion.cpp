@@ -104,6 +104,22 @@ void Take(ConversionStatus& status, Integer& output, Number value, std::string_v
     output = static_cast<Integer>(value);
 }
 
+// TakeText stores the number that parse reads from a numeric text when inBounds holds it, or fails
+// with the format or range message showing the text.
+template <class Number, class Parse, class InBounds>
+void TakeText(ConversionStatus& status, Number& output, std::string_view text, std::string_view target,
+              TypeCode code, Parse parse, InBounds inBounds) {
+    Number value = 0;
+    const NumberTextResult result = parse(text, value);
+    if (result == NumberTextResult::BadFormat) {
+        FailFormat(status, text, target, code);
+    } else if (result == NumberTextResult::OutOfRange || !inBounds(value)) {
+        FailRange(status, text, target, code);
+    } else {
+        output = value;
+    }
+}
+
 // ToInteger converts a number, an enum's number or a numeric text into an integer that range holds.
 template <class Integer>
 void ToInteger(ConversionStatus& status, Integer& output, const BindingProperty& input,
@@ -124,19 +140,12 @@ void ToInteger(ConversionStatus& status, Integer& output, const BindingProperty&
         case BindingKind::Float:
             Take(status, output, input.AsFloat(), target, code, range);
             return;
-        case BindingKind::String: {
-            const std::string_view text = input.AsString();
-            Integer value = 0;
-            const NumberTextResult result = range.Parse(text, value);
-            if (result == NumberTextResult::BadFormat) {
-                FailFormat(status, text, target, code);
-            } else if (result == NumberTextResult::OutOfRange || !range.Holds(value)) {
-                FailRange(status, text, target, code);
-            } else {
-                output = value;
-            }
+        case BindingKind::String:
+            TakeText(
+                status, output, input.AsString(), target, code,
+                [&range](std::string_view text, Integer& value) { return range.Parse(text, value); },
+                [&range](Integer value) { return range.Holds(value); });
             return;
-        }
         default:
             FailNumberType(status, input, target, code);
             return;
@@ -216,19 +225,9 @@ void ToFloating(ConversionStatus& status, double& output, const BindingProperty&
         case BindingKind::Enum:
             output = static_cast<double>(input.EnumNumber());
             return;
-        case BindingKind::String: {
-            const std::string_view text = input.AsString();
-            double value = 0.0;
-            const NumberTextResult result = ParseFloatText(text, value);
-            if (result == NumberTextResult::BadFormat) {
-                FailFormat(status, text, target, code);
-            } else if (result == NumberTextResult::OutOfRange || !inBounds(value)) {
-                FailRange(status, text, target, code);
-            } else {
-                output = value;
-            }
+        case BindingKind::String:
+            TakeText(status, output, input.AsString(), target, code, ParseFloatText, inBounds);
             return;
-        }
         default:
             FailNumberType(status, input, target, code);
             return;

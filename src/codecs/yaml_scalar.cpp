@@ -1,7 +1,6 @@
 // yaml_scalar.cpp - typing YAML scalars by tag and by plain text.
 #include "codecs/yaml_scalar.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +11,7 @@
 #include "binding/number_text.h"
 #include "logging/message_formatter.h"
 #include "platform/c_numbers.h"
+#include "text/decimal_text.h"
 
 namespace Brix::Yaml {
 
@@ -67,31 +67,22 @@ enum class WholeText { NotDecimal, Stored, TooLarge };
 // StoreExactInteger reads an optionally signed run of decimal digits exactly. A run that fits neither
 // 64-bit range is left to the caller (TooLarge), as is any other text (NotDecimal).
 WholeText StoreExactInteger(BindingProperty& target, std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && IsCSpace(text[at])) {
-        ++at;
-    }
-    const bool negative = at < text.size() && text[at] == '-';
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
-        ++at;
-    }
-    const std::string_view digits = text.substr(at);
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    const Text::DecimalDigits read = Text::ReadDecimal(text, {.skipSpace = true, .allowSign = true});
+    if (!read.digits || read.end != text.size()) {
         return WholeText::NotDecimal;
     }
-    uint64_t magnitude = 0;
-    if (std::from_chars(digits.data(), digits.data() + digits.size(), magnitude).ec != std::errc{}) {
+    if (read.overflow) {
         return WholeText::TooLarge;
     }
-    if (!negative || magnitude == 0) {
-        target.SetUnsigned(magnitude);
+    if (!read.negative || read.magnitude == 0) {
+        target.SetUnsigned(read.magnitude);
         return WholeText::Stored;
     }
     constexpr uint64_t kSignedLimit = uint64_t{1} << 63;
-    if (magnitude > kSignedLimit) {
+    if (read.magnitude > kSignedLimit) {
         return WholeText::TooLarge;
     }
-    target.SetSigned(static_cast<int64_t>(0 - magnitude));
+    target.SetSigned(static_cast<int64_t>(0 - read.magnitude));
     return WholeText::Stored;
 }
 

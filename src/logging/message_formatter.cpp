@@ -7,6 +7,8 @@
 #include <limits>
 #include <optional>
 
+#include "text/decimal_text.h"
+
 namespace Brix {
 
 namespace {
@@ -118,12 +120,10 @@ bool IsDigit(char c) {
 
 // ParseNumber: reads the digits at `position`, saturating at kMaxArgumentNumber.
 size_t ParseNumber(std::string_view format, size_t& position) {
-    size_t value = 0;
-    while (position < format.size() && IsDigit(format[position])) {
-        value = std::min(value * 10 + static_cast<size_t>(format[position] - '0'), kMaxArgumentNumber);
-        ++position;
-    }
-    return value;
+    const Text::DecimalResult<size_t> read = Text::ParseDecimal<size_t>(
+        format.substr(position), {.allowRest = true, .saturate = true}, 0, kMaxArgumentNumber);
+    position += read.end;
+    return read.value;
 }
 
 // FieldValue: the value of an argument used as a width or precision; none for a text.

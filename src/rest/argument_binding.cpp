@@ -11,6 +11,7 @@
 #include "host_values/host_value_conversion.h"
 #include "logging/message_formatter.h"
 #include "rest/url_text.h"
+#include "text/decimal_text.h"
 
 namespace Brix::Rest {
 
@@ -68,56 +69,23 @@ std::size_t FindArgument(const FunctionRecord& function, std::string_view name) 
     return function.arguments.size();
 }
 
-enum class IndexParse { Ok, Format, Range };
-
-// ParseIndex reads an element index as the C library reads an unsigned number with base 0.
-IndexParse ParseIndex(std::string_view segment, std::size_t& index) noexcept {
-    uint32_t base = 10;
-    std::size_t at = 0;
-    if (segment.size() > 2 && segment[0] == '0' && (segment[1] == 'x' || segment[1] == 'X') &&
-        HexValue(segment[2]) < 16) {
-        base = 16;
-        at = 2;
-    } else if (segment[0] == '0') {
-        base = 8;
-    }
-    constexpr uint64_t kLimit = uint64_t{1} << 31;
-    uint64_t value = 0;
-    bool overflow = false;
-    for (; at < segment.size(); ++at) {
-        const uint32_t digit = HexValue(segment[at]);
-        if (digit >= base) {
-            break;
-        }
-        value = value * base + digit;
-        if (value >= kLimit) {
-            overflow = true;  // stays out of range however many digits follow
-            value = kLimit;
-        }
-    }
-    if (at != segment.size()) {
-        return IndexParse::Format;
-    }
-    if (overflow) {
-        return IndexParse::Range;
-    }
-    index = static_cast<std::size_t>(value);
-    return IndexParse::Ok;
-}
-
 // ElementAt is the element of an index segment, grown up to the index within the growth bound.
 BindingProperty* ElementAt(ConversionStatus& status, BindingProperty& value, std::string_view segment) {
-    std::size_t index = 0;
-    switch (ParseIndex(segment, index)) {
-        case IndexParse::Format:
+    // An index reads as the C library reads an unsigned number with base 0, below 2^31.
+    constexpr std::size_t kMaxIndex = (std::size_t{1} << 31) - 1;
+    const Text::DecimalResult<std::size_t> read =
+        Text::ParseDecimal<std::size_t>(segment, {.cPrefixes = true}, 0, kMaxIndex);
+    switch (read.status) {
+        case Text::DecimalStatus::NoNumber:
             status.Fail(FormatMessage(BindingMessages::kIndexFormat, segment));
             return nullptr;
-        case IndexParse::Range:
+        case Text::DecimalStatus::OutOfRange:
             status.Fail(FormatMessage(BindingMessages::kIndexRange, segment));
             return nullptr;
-        case IndexParse::Ok:
+        case Text::DecimalStatus::Ok:
             break;
     }
+    const std::size_t index = read.value;
     const std::size_t size = value.Kind() == BindingKind::Collection ? value.ElementCount() : 0;
     if (index >= size && index - size >= kMaxElementIndexGrowth) {
         status.Fail(FormatMessage(BindingMessages::kIndexRange, segment));

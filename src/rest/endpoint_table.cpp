@@ -137,15 +137,21 @@ void EndpointTable::AddEndpoint(const FunctionRecord& function) {
     endpoints.push_back(record);
 }
 
+template <class Info, class Record>
+Info EndpointTable::Described(std::string_view name, const Record& record) {
+    Info info = ZeroBlock<Info>();
+    info.name = Text(name);
+    info.nameSpace = Text(record.nameSpace);
+    info.description = Text(record.description);
+    info.tags = Tags(record.tags);
+    info.tagCount = Count(record.tags.size());
+    return info;
+}
+
 void EndpointTable::AddType(const TypeRecord& type) {
-    HostTypeInfo info = ZeroBlock<HostTypeInfo>();
-    info.name = Text(type.fullName);
-    info.nameSpace = Text(type.nameSpace);
-    info.description = Text(type.description);
+    HostTypeInfo info = Described<HostTypeInfo>(type.fullName, type);
     info.size = type.nativeSize;
     info.id = type.id;
-    info.tags = Tags(type.tags);
-    info.tagCount = Count(type.tags.size());
     if (type.isEnum) {
         info.kind = HOST_TYPE_INFO_ENUM;
         std::vector<const EnumeratorRecord*> ordered;
@@ -186,13 +192,8 @@ void EndpointTable::AddType(const TypeRecord& type) {
 }
 
 void EndpointTable::AddEvent(const EventRecord& event) {
-    HostEventInfo info = ZeroBlock<HostEventInfo>();
-    info.name = Text(event.name);
-    info.nameSpace = Text(event.nameSpace);
-    info.description = Text(event.description);
+    HostEventInfo info = Described<HostEventInfo>(event.name, event);
     info.payload = &identifiers.emplace_back(Identifier(event.payload));
-    info.tags = Tags(event.tags);
-    info.tagCount = Count(event.tags.size());
     events.push_back(info);
 }
 

@@ -42,6 +42,10 @@ private:
     HostTypeIdentifier Identifier(const TypeReference& reference);
     // Tags is an array of the texts of list, or null when it is empty.
     const char* const* Tags(const std::vector<std::string>& list);
+    // Described is a zeroed type or event block with the name, namespace, description and tags that
+    // both kinds of record carry.
+    template <class Info, class Record>
+    Info Described(std::string_view name, const Record& record);
     void AddEndpoint(const FunctionRecord& function);
     void AddType(const class TypeRecord& type);
     void AddEvent(const EventRecord& event);

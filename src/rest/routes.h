@@ -68,6 +68,8 @@ inline Parameter Anywhere(std::string_view name, std::string_view description = 
     return {name, ArgumentLocation::Any, description};
 }
 
+class Routes;
+
 namespace Detail {
 
 template <class P>
@@ -238,6 +240,22 @@ auto BindMember(const Owner* owner, MaybeType<T> (Class::*member)(P...) const) {
     };
 }
 
+// MemberRoutes is one method's verb of Routes: it binds a member handler to its owner and adds it.
+template <MethodCode Method>
+class MemberRoutes {
+public:
+    explicit MemberRoutes(Routes& target) noexcept : routes(target) {}
+
+    template <std::size_t N, class Owner, class Member>
+    const FunctionRecord* operator()(std::string_view path, const Parameter (&parameters)[N], Owner* owner,
+                                     Member member) const;
+    template <class Owner, class Member>
+    const FunctionRecord* operator()(std::string_view path, Owner* owner, Member member) const;
+
+private:
+    Routes& routes;
+};
+
 }  // namespace Detail
 
 // Routes registers endpoints in a type registry, each with the given tags and namespace.
@@ -246,6 +264,9 @@ public:
     explicit Routes(TypeRegistry& target, std::vector<std::string> routeTags = {},
                     std::string routeNameSpace = {})
         : registry(target), tags(std::move(routeTags)), nameSpace(std::move(routeNameSpace)) {}
+    // The verbs below refer to the object they belong to, so a Routes is neither copied nor moved.
+    Routes(const Routes&) = delete;
+    Routes& operator=(const Routes&) = delete;
 
     // Add registers handler (a function pointer or a lambda that is not generic) for method and path.
     // Answers the function record, or null when an endpoint of the same name exists already.
@@ -259,52 +280,15 @@ public:
         return Register(method, path, std::span<const Parameter, 0>(), std::move(handler));
     }
 
-    // Get, Post, Put, Patch and Delete register a member handler of owner.
-    template <std::size_t N, class Owner, class Member>
-    const FunctionRecord* Get(std::string_view path, const Parameter (&parameters)[N], Owner* owner,
-                              Member member) {
-        return Add(MethodCode::Get, path, parameters, Detail::BindMember(owner, member));
-    }
-    template <class Owner, class Member>
-    const FunctionRecord* Get(std::string_view path, Owner* owner, Member member) {
-        return Add(MethodCode::Get, path, Detail::BindMember(owner, member));
-    }
-    template <std::size_t N, class Owner, class Member>
-    const FunctionRecord* Post(std::string_view path, const Parameter (&parameters)[N], Owner* owner,
-                               Member member) {
-        return Add(MethodCode::Post, path, parameters, Detail::BindMember(owner, member));
-    }
-    template <class Owner, class Member>
-    const FunctionRecord* Post(std::string_view path, Owner* owner, Member member) {
-        return Add(MethodCode::Post, path, Detail::BindMember(owner, member));
-    }
-    template <std::size_t N, class Owner, class Member>
-    const FunctionRecord* Put(std::string_view path, const Parameter (&parameters)[N], Owner* owner,
-                              Member member) {
-        return Add(MethodCode::Put, path, parameters, Detail::BindMember(owner, member));
-    }
-    template <class Owner, class Member>
-    const FunctionRecord* Put(std::string_view path, Owner* owner, Member member) {
-        return Add(MethodCode::Put, path, Detail::BindMember(owner, member));
-    }
-    template <std::size_t N, class Owner, class Member>
-    const FunctionRecord* Patch(std::string_view path, const Parameter (&parameters)[N], Owner* owner,
-                                Member member) {
-        return Add(MethodCode::Patch, path, parameters, Detail::BindMember(owner, member));
-    }
-    template <class Owner, class Member>
-    const FunctionRecord* Patch(std::string_view path, Owner* owner, Member member) {
-        return Add(MethodCode::Patch, path, Detail::BindMember(owner, member));
-    }
-    template <std::size_t N, class Owner, class Member>
-    const FunctionRecord* Delete(std::string_view path, const Parameter (&parameters)[N], Owner* owner,
-                                 Member member) {
-        return Add(MethodCode::Delete, path, parameters, Detail::BindMember(owner, member));
-    }
-    template <class Owner, class Member>
-    const FunctionRecord* Delete(std::string_view path, Owner* owner, Member member) {
-        return Add(MethodCode::Delete, path, Detail::BindMember(owner, member));
-    }
+    // Get, Post, Put, Patch and Delete register a member handler of owner for their method, with or
+    // without parameter names: routes.Get(path, owner, member) or routes.Get(path, {"id"}, owner, member).
+    // NOLINTBEGIN(readability-identifier-naming): they are called like the member functions they stand for.
+    const Detail::MemberRoutes<MethodCode::Get> Get{*this};
+    const Detail::MemberRoutes<MethodCode::Post> Post{*this};
+    const Detail::MemberRoutes<MethodCode::Put> Put{*this};
+    const Detail::MemberRoutes<MethodCode::Patch> Patch{*this};
+    const Detail::MemberRoutes<MethodCode::Delete> Delete{*this};
+    // NOLINTEND(readability-identifier-naming)
 
 private:
     template <std::size_t N, class Handler>
@@ -339,5 +323,20 @@ private:
     std::vector<std::string> tags;
     std::string nameSpace;
 };
+
+template <MethodCode Method>
+template <std::size_t N, class Owner, class Member>
+const FunctionRecord* Detail::MemberRoutes<Method>::operator()(std::string_view path,
+                                                               const Parameter (&parameters)[N], Owner* owner,
+                                                               Member member) const {
+    return routes.Add(Method, path, parameters, BindMember(owner, member));
+}
+
+template <MethodCode Method>
+template <class Owner, class Member>
+const FunctionRecord* Detail::MemberRoutes<Method>::operator()(std::string_view path, Owner* owner,
+                                                               Member member) const {
+    return routes.Add(Method, path, BindMember(owner, member));
+}
 
 }  // namespace Brix::Rest

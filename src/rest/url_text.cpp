@@ -5,6 +5,9 @@
 
 namespace Brix::Rest {
 
+namespace {
+
+// HexValue is the value of a hexadecimal digit, either case; any other character counts as 16.
 uint32_t HexValue(char c) noexcept {
     if (c >= '0' && c <= '9') {
         return static_cast<uint32_t>(c - '0');
@@ -17,6 +20,8 @@ uint32_t HexValue(char c) noexcept {
     }
     return 16;
 }
+
+}  // namespace
 
 std::string PercentDecode(std::string_view text) {
     std::string decoded;

@@ -1,7 +1,6 @@
 // url_text.h - percent-decoding, query-string parsing and trailing-slash trimming of request URLs.
 #pragma once
 
-#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -17,9 +16,6 @@ using QueryMap = std::map<std::string, std::string, std::less<>>;
 // (16 * 16 + 16) & 0xFF, that is 0x10). A "%" with fewer than two characters after it is dropped and the walk
 // goes on with the next character ("100%" gives "100", "%4" gives "4"). Every other character is copied.
 std::string PercentDecode(std::string_view text);
-
-// HexValue is the value of a hexadecimal digit, either case; any other character counts as 16.
-uint32_t HexValue(char c) noexcept;
 
 // ParseQuery splits a query (the text after "?") at every "&", empty pieces included. In each piece
 // the first "=" separates the name from the value, both percent-decoded; a piece without "=" is a

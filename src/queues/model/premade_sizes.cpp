@@ -4,13 +4,12 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <limits>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "binding/failure.h"
 #include "logging/logger.h"
+#include "text/decimal_text.h"
 
 namespace Brix::Client::GameQueues {
 
@@ -40,41 +39,19 @@ private:
     std::size_t length = 0;
 };
 
-bool IsWhiteSpace(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsDigit(char c) noexcept {
-    return c >= '0' && c <= '9';
-}
-
 // ParsePiece reads one piece the way the standard library's stoi reads base 10.
 MaybeType<int32_t> ParsePiece(std::string_view piece) {
-    std::size_t at = 0;
-    while (at < piece.size() && IsWhiteSpace(piece[at])) {
-        ++at;
+    const Text::DecimalResult<int32_t> read =
+        Text::ParseDecimal<int32_t>(piece, {.skipSpace = true, .allowSign = true, .allowRest = true});
+    switch (read.status) {
+        case Text::DecimalStatus::Ok:
+            break;
+        case Text::DecimalStatus::NoNumber:
+            return InternalServerError(kInvalidPremadeSize);
+        case Text::DecimalStatus::OutOfRange:
+            return InternalServerError(kPremadeSizeOutOfRange);
     }
-    bool negative = false;
-    if (at < piece.size() && (piece[at] == '+' || piece[at] == '-')) {
-        negative = piece[at] == '-';
-        ++at;
-    }
-    if (at >= piece.size() || !IsDigit(piece[at])) {
-        return InternalServerError(kInvalidPremadeSize);
-    }
-    // The magnitude stops growing once it is past every 32-bit value, so long digit runs cannot wrap.
-    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    int64_t magnitude = 0;
-    for (; at < piece.size() && IsDigit(piece[at]); ++at) {
-        if (magnitude <= kLimit) {
-            magnitude = magnitude * 10 + (piece[at] - '0');
-        }
-    }
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
-        return InternalServerError(kPremadeSizeOutOfRange);
-    }
-    return static_cast<int32_t>(value);
+    return read.value;
 }
 
 }  // namespace
@@ -132,17 +109,13 @@ std::optional<int32_t> MemberQueueId(std::string_view name) {
     if (!name.starts_with(kPremadeSizesKeyPrefix)) {
         return std::nullopt;
     }
-    const std::string_view digits = name.substr(kPremadeSizesKeyPrefix.size());
-    int32_t queueId = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), queueId);
-    if (error != std::errc() || end != digits.data() + digits.size()) {
+    const Text::DecimalResult<int32_t> read =
+        Text::ParseDecimal<int32_t>(name.substr(kPremadeSizesKeyPrefix.size()), {.allowSign = true});
+    // "05", "+5" and "-0" read as numbers too, but no queue's key is written that way.
+    if (read.status != Text::DecimalStatus::Ok || PremadeSizesKey(read.value).View() != name) {
         return std::nullopt;
     }
-    // "05" and "-0" read as numbers too, but no queue's key is written that way.
-    if (PremadeSizesKey(queueId).View() != name) {
-        return std::nullopt;
-    }
-    return queueId;
+    return read.value;
 }
 
 }  // namespace
