@@ -72,8 +72,8 @@ TEST_F(EndpointTableTest, EndpointRecordsAreLinkedAndDescribeRouteArgumentsResul
     ASSERT_EQ(count, 2u);
     const HostEndpointRecord* const list = host.endpoints;
     const HostEndpointRecord* const update = list->next;
+    ASSERT_NE(update, nullptr);
     const HostEndpointRecord* const last = update->next;
-    ASSERT_EQ(update, list + 1);
     EXPECT_EQ(last, nullptr);
 
     EXPECT_EQ(Text(list->name), "GetTEntries");
@@ -132,16 +132,14 @@ TEST_F(EndpointTableTest, TypesListFieldsAndEnumeratorsAndEventsTheirPayload) {
     const auto* types = static_cast<const HostTypeInfo*>(host.types);
     const uint32_t typeCount = host.typeCount;
     ASSERT_EQ(typeCount, registry.Types().size());
-    EXPECT_EQ(Text(types[0].nameSpace), "$builtin");
 
     const HostTypeInfo& level = types[typeCount - 2];
     const uint32_t levelKind = level.kind;
-    const uint32_t enumeratorCount = level.memberCount;
     EXPECT_EQ(Text(level.name), "TestLevel");
     EXPECT_EQ(levelKind, uint32_t{HOST_TYPE_INFO_ENUM});
     std::vector<std::string> values;
     const auto* enumerators = static_cast<const HostEnumeratorInfo*>(level.members);
-    for (uint32_t i = 0; i < enumeratorCount; ++i) {
+    for (uint32_t i = 0; i < level.memberCount; ++i) {
         const int32_t value = enumerators[i].value;
         values.push_back(Text(enumerators[i].name) + "=" + std::to_string(value) + " " +
                          Text(enumerators[i].description));
@@ -152,14 +150,13 @@ TEST_F(EndpointTableTest, TypesListFieldsAndEnumeratorsAndEventsTheirPayload) {
     const HostTypeInfo& entry = types[typeCount - 1];
     const uint32_t size = entry.size;
     const uint32_t tagCount = entry.tagCount;
-    const uint32_t fieldCount = entry.memberCount;
     EXPECT_EQ(Text(entry.name), "TestEntry");
     EXPECT_EQ(size, sizeof(Entry));
     ASSERT_EQ(tagCount, 1u);
     EXPECT_EQ(Text(entry.tags[0]), "test");
     std::vector<std::string> fields;
     const auto* fieldInfos = static_cast<const HostFieldInfo*>(entry.members);
-    for (uint32_t i = 0; i < fieldCount; ++i) {
+    for (uint32_t i = 0; i < entry.memberCount; ++i) {
         const uint32_t flags = fieldInfos[i].flags;
         const uint32_t optional = fieldInfos[i].optional;
         fields.push_back(Text(fieldInfos[i].name) + " '" + Text(fieldInfos[i].description) + "' " +
@@ -173,7 +170,7 @@ TEST_F(EndpointTableTest, TypesListFieldsAndEnumeratorsAndEventsTheirPayload) {
     const auto* events = static_cast<const HostEventInfo*>(host.events);
     const uint32_t eventCount = host.eventCount;
     ASSERT_EQ(eventCount, registry.Events().size());
-    ASSERT_GT(eventCount, 0u);
+    ASSERT_EQ(eventCount, 1u);
     EXPECT_EQ(Text(events[0].name), "OnCallback");
     EXPECT_EQ(Describe(*events[0].payload), "BindingCallbackEvent<>:17/0");
 }
