@@ -231,20 +231,19 @@ Answer Call(const HostEndpointRecord& record, const Request& request) {
     const HostEndpointEntry entry = record.entry;
     entry(&response, &block);
 
+    const auto text = [](const char* value, const char* none) {
+        return std::string(value != nullptr ? value : none);
+    };
     Answer answer;
-    const char* const error = response.error;
-    answer.error = error != nullptr ? error : "";
+    answer.error = text(response.error, "");
     answer.errorOwned = response.errorOwned;
     answer.status = response.status;
     answer.body = Brix::FromHostValue(response.body, "<result>").Value();
     answer.flag = response.flag;
     answer.mode = response.mode;
-    const char* const text = response.text;
-    answer.text = text != nullptr ? text : "(null)";
-    const char** const headers = response.headers;
-    const uint32_t headerCount = response.headerCount;
-    for (uint32_t i = 0; i < headerCount; ++i) {
-        answer.headers.emplace_back(headers[2 * size_t{i}], headers[2 * size_t{i} + 1]);
+    answer.text = text(response.text, "(null)");
+    for (uint32_t i = 0; i < response.headerCount; ++i) {
+        answer.headers.emplace_back(response.headers[2 * size_t{i}], response.headers[2 * size_t{i} + 1]);
     }
     answer.expectedSize = response.expectedSize;
     const HostStreamRead read = response.read;
