@@ -58,7 +58,7 @@ TEST(RouteMatch, GroupsCaptureDecodedValuesAndLiteralPartsMatchOnlyThemselves) {
 TEST(RouteMatch, APathBeyondTheBoundMatchesNoTemplatedRoute) {
     const Route rest = CompileRoute(MethodCode::Get, "", "/a/{+rest}");
     const std::string atBound = "/a/" + std::string(Brix::Rest::kMaxTemplatedPathLength - 3, 'x');
-    EXPECT_NE(Matches(rest, atBound), "no match");
+    EXPECT_EQ(Matches(rest, atBound), "rest=" + atBound.substr(3) + ";");
     // Far longer than the bound: would overflow the stack inside the matcher if it were tried.
     EXPECT_EQ(Matches(rest, atBound + std::string(200000, 'x')), "no match");
     const std::string longLiteral(5000, 'l');

@@ -127,18 +127,21 @@ TEST_F(QueueBuilder, MutatorsRaiseFlagsAndNameTheGameAndAssetMutators) {
     GameQueueConfig queue = MatchmakerQueue();
     queue.gameTypeConfigId = 18;
     queue.gameMutators = {"DEATHMATCH", "qix", "FLEMMIX", "LearningQuests", "Ombrel"};
+    // Flags are raised only, never lowered (reroll stays), and the input configuration is not changed.
+    Api::QueueGameTypeConfig raised = gameTypeConfigs[18];
+    raised.deathMatch = raised.learningQuests = true;
     Queue built = Build(queue);
-    EXPECT_TRUE(built.gameTypeConfig.deathMatch && built.gameTypeConfig.learningQuests);
-    EXPECT_TRUE(built.gameTypeConfig.reroll);  // raised only, never lowered
-    EXPECT_FALSE(built.gameTypeConfig.battleBoost || gameTypeConfigs[18].deathMatch);
+    EXPECT_EQ(built.gameTypeConfig, raised);
+    EXPECT_FALSE(gameTypeConfigs[18].deathMatch);
     EXPECT_EQ(built.gameMutator + built.assetMutator, "");
     enabledAssetMutators = {"Ombrel", "FLEMMIX", "QIX"};
     EXPECT_EQ(Build(queue).assetMutator, "FLEMMIX");
 
     queue.gameMutators = {"AdvancedLearningQuests", "OnboardCoopBeginner", "BattleBoost", "DoNotRemove"};
-    built = Build(queue);
-    EXPECT_TRUE(built.gameTypeConfig.advancedLearningQuests && built.gameTypeConfig.onboardCoopBeginner &&
-                built.gameTypeConfig.battleBoost && built.gameTypeConfig.doNotRemove);
+    raised = gameTypeConfigs[18];
+    raised.advancedLearningQuests = raised.onboardCoopBeginner = raised.battleBoost = raised.doNotRemove =
+        true;
+    EXPECT_EQ(Build(queue).gameTypeConfig, raised);
     queue.gameMutators = {"QIX", "CounterPick"};
     EXPECT_EQ(Build(queue).gameMutator, "CounterPick");
     queue.gameMutators = {"PracticeTool", "6v6", "Pellar", "Other"};
