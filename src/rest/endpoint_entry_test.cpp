@@ -26,7 +26,6 @@
 
 namespace {
 
-using Brix::BindingKind;
 using Brix::BindingProperty;
 using Brix::Failure;
 using Brix::MaybeType;
@@ -295,12 +294,14 @@ protected:
     void SetUp() override { blocksBefore = Brix::ReadMemoryStats().BlocksInUse(); }
     void TearDown() override { EXPECT_EQ(Brix::ReadMemoryStats().BlocksInUse(), blocksBefore); }
 
-    // Serve answers the status of the answer to request and its error, or its body as JSON.
+    // Serve answers the status of the answer to request, its error and its body as JSON, each when
+    // there is one. The handlers it calls set no text, so the block carries an empty one.
     std::string Serve(std::string_view endpoint, const Request& request) {
         const Answer answer = Call(api.Record(endpoint), request);
         EXPECT_EQ(answer.errorOwned, answer.error.empty() ? 0u : 1u);
-        return std::to_string(answer.status) + " " +
-               (answer.error.empty() ? Brix::Json::Write(answer.body) : answer.error);
+        EXPECT_EQ(answer.text, "");
+        return std::to_string(answer.status) + (answer.error.empty() ? "" : " " + answer.error) +
+               (answer.body.IsEmpty() ? "" : " " + Brix::Json::Write(answer.body));
     }
     // Echo posts to the echo endpoint, which answers its arguments.
     std::string Echo(std::string url, Headers headers, std::optional<std::string> body = std::nullopt,
