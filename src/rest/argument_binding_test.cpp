@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "codecs/json_reader.h"
+#include "codecs/json_writer.h"
 #include "codecs/msgpack_reader.h"
 #include "codecs/yaml_reader.h"
 
@@ -14,12 +18,10 @@ namespace {
 
 using Brix::ArgumentLocation;
 using Brix::ArgumentRecord;
-using Brix::BindingKind;
 using Brix::BindingProperty;
 using Brix::ConversionStatus;
 using Brix::FunctionRecord;
 using Brix::TypeCode;
-using Brix::Rest::Arguments;
 
 ArgumentRecord Argument(std::string name, TypeCode code, ArgumentLocation location) {
     ArgumentRecord argument;
@@ -53,170 +55,166 @@ const FunctionRecord& TestFunction() {
 // Binder binds names one after the other into one set of arguments, as a request does.
 class Binder {
 public:
-    // Bind answers the failure message, or "" when the binding succeeded.
+    // Bind answers the failure message, or the JSON text of the whole argument the name designates.
     std::string Bind(std::string_view name, std::string_view text,
-                     ArgumentLocation location = ArgumentLocation::Query, std::string_view contentType = {}) {
+                     ArgumentLocation location = ArgumentLocation::Query) {
         ConversionStatus status;
-        Brix::Rest::BindArgument(status, TestFunction(), arguments, name, text, contentType, location);
-        return std::string(status.Message());
+        Brix::Rest::BindArgument(status, TestFunction(), arguments, name, text, {}, location);
+        if (!status.Ok()) {
+            return std::string(status.Message());
+        }
+        const std::string_view base = name.substr(0, name.find('.'));
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            if (TestFunction().arguments[i].name == base) {
+                return Brix::Json::Write(arguments[i]);
+            }
+        }
+        return "(no argument)";
     }
-    const BindingProperty& Value(std::size_t index) const { return arguments[index]; }
 
 private:
-    Arguments arguments = Arguments(TestFunction().arguments.size());
+    Brix::Rest::Arguments arguments = Brix::Rest::Arguments(TestFunction().arguments.size());
 };
 
-enum Position : std::size_t { kFlag, kCount, kList, kFilter, kItem, kTable, kText, kId, kToken };
+struct BindCase {
+    std::string_view name;
+    std::string_view text;
+    ArgumentLocation location;
+    std::string_view expected;
+};
 
-TEST(BindArgument, RefusesUnknownNamesAndNamesGivenInTheWrongPlace) {
-    Binder binder;
-    EXPECT_EQ(binder.Bind("nope", "1"), "Unknown argument 'nope' for 'TestFunction'.");
-    EXPECT_EQ(binder.Bind("nope.a.1", "1"), "Unknown argument 'nope' for 'TestFunction'.");
-    EXPECT_EQ(binder.Bind("", ""), "Unknown argument '' for 'TestFunction'.");
-
-    EXPECT_EQ(binder.Bind("id", "1", ArgumentLocation::Query),
-              "Argument 'id' for 'TestFunction' was specified in an invalid location.");
-    EXPECT_EQ(binder.Bind("flag.x", "1", ArgumentLocation::Path),
-              "Argument 'flag' for 'TestFunction' was specified in an invalid location.");
-    EXPECT_EQ(binder.Bind("token", "t", ArgumentLocation::Header), "");
-    EXPECT_EQ(binder.Bind("id", "7", ArgumentLocation::Path), "");
-
-    // An argument of location any takes every location.
-    for (ArgumentLocation location : {ArgumentLocation::Query, ArgumentLocation::Path,
-                                      ArgumentLocation::Header, ArgumentLocation::Body}) {
-        EXPECT_EQ(binder.Bind("count", "5", location), "");
+TEST(BindArgument, NamesLocationsAndEmptyTexts) {
+    using enum ArgumentLocation;
+    const std::vector<BindCase> cases = {
+        {"nope", "1", Query, "Unknown argument 'nope' for 'TestFunction'."},
+        {"nope.a.1", "1", Query, "Unknown argument 'nope' for 'TestFunction'."},
+        {"", "", Query, "Unknown argument '' for 'TestFunction'."},
+        {"id", "1", Query, "Argument 'id' for 'TestFunction' was specified in an invalid location."},
+        {"flag.x", "1", Path, "Argument 'flag' for 'TestFunction' was specified in an invalid location."},
+        {"token", "t", Header, R"("t")"},
+        {"id", "7", Path, R"("7")"},  // kept as text: the argument's converter judges it later
+        // An argument of location any takes every location.
+        {"count", "5", Query, R"("5")"},
+        {"count", "6", Path, R"("6")"},
+        {"count", "7", Header, R"("7")"},
+        {"count", "8", Body, R"("8")"},
+        // An empty text is true for a bool, an empty container for structured types, missing otherwise.
+        {"flag", "", Query, "true"},
+        {"list", "", Query, "[]"},
+        {"filter", "", Query, "{}"},
+        {"item", "", Query, "{}"},
+        {"table", "", Query, "{}"},
+        {"count", "", Query, "Expected value for argument 'count'."},
+        {"text", "", Query, "Expected value for argument 'text'."},
+    };
+    for (const BindCase& test : cases) {
+        EXPECT_EQ(Binder().Bind(test.name, test.text, test.location), test.expected) << test.name;
     }
-}
-
-TEST(BindArgument, AnEmptyTextIsTrueForABoolAnEmptyContainerForStructuredTypesAndMissingOtherwise) {
-    Binder binder;
-    EXPECT_EQ(binder.Bind("flag", ""), "");
-    EXPECT_TRUE(binder.Value(kFlag).AsBool());
-    EXPECT_EQ(binder.Bind("list", ""), "");
-    EXPECT_EQ(binder.Value(kList).Kind(), BindingKind::Collection);
-    for (std::size_t structured : {kFilter, kItem, kTable}) {
-        const std::string name = TestFunction().arguments[structured].name;
-        EXPECT_EQ(binder.Bind(name, ""), "") << name;
-        EXPECT_EQ(binder.Value(structured).Kind(), BindingKind::Structure) << name;
-        EXPECT_EQ(binder.Value(structured).MemberCount(), 0u) << name;
-    }
-    EXPECT_EQ(binder.Bind("count", ""), "Expected value for argument 'count'.");
-    EXPECT_EQ(Binder().Bind("text", ""), "Expected value for argument 'text'.");
-
-    // A text is kept as text: the argument's converter judges it later.
-    EXPECT_EQ(binder.Bind("flag", "0"), "");
-    EXPECT_EQ(binder.Value(kFlag).AsString(), "0");
 }
 
 TEST(BindArgument, ElementPathsCreateMembersAndElementsAndStoreTheTextAtTheEnd) {
     Binder binder;
-    EXPECT_EQ(binder.Bind("filter.range.low", "1"), "");
-    EXPECT_EQ(binder.Bind("filter.range.high", "[9]"), "");  // never decoded as structured
-    EXPECT_EQ(binder.Bind("filter.names.2", "c"), "");
-    EXPECT_EQ(binder.Bind("filter.names.0x1", "b"), "");
-    EXPECT_EQ(binder.Bind("filter.names.00", "a"), "");
-    EXPECT_EQ(binder.Bind("filter.names.3.first", "d"), "");
-    EXPECT_EQ(binder.Bind("filter..x", "e"), "");  // an empty segment is a member name like any other
-
-    const BindingProperty& filter = binder.Value(kFilter);
-    EXPECT_EQ(filter.Member("range").Member("low").AsString(), "1");
-    EXPECT_EQ(filter.Member("range").Member("high").AsString(), "[9]");
-    const BindingProperty& names = filter.Member("names");
-    ASSERT_EQ(names.ElementCount(), 4u);
-    EXPECT_EQ(names.Element(0).AsString(), "a");
-    EXPECT_EQ(names.Element(1).AsString(), "b");
-    EXPECT_EQ(names.Element(2).AsString(), "c");
-    EXPECT_EQ(names.Element(3).Member("first").AsString(), "d");
-    EXPECT_EQ(filter.Member("").Member("x").AsString(), "e");
-
+    const std::vector<std::pair<std::string_view, std::string_view>> binds = {
+        {"filter.range.low", "1"},
+        {"filter.names.2", "c"},
+        {"filter.names.0x1", "b"},
+        {"filter.names.00", "a"},
+        {"filter.names.3.first", "d"},
+        {"filter..x", "e"},  // an empty segment is a member name like any other
+    };
+    for (const auto& [name, text] : binds) {
+        binder.Bind(name, text);
+    }
+    EXPECT_EQ(binder.Bind("filter.range.high", "[9]"),  // never decoded as structured
+              R"({"":{"x":"e"},"names":["a","b","c",{"first":"d"}],"range":{"high":"[9]","low":"1"}})");
     // Octal: 010 is element 8.
-    EXPECT_EQ(binder.Bind("list.010", "8"), "");
-    ASSERT_EQ(binder.Value(kList).ElementCount(), 9u);
-    EXPECT_TRUE(binder.Value(kList).Element(7).IsEmpty());
-    EXPECT_EQ(binder.Value(kList).Element(8).AsString(), "8");
+    EXPECT_EQ(binder.Bind("list.010", "8"), R"([null,null,null,null,null,null,null,null,"8"])");
 }
 
 TEST(BindArgument, RefusesMalformedIndexesAndIndexesThatWouldGrowTooFar) {
+    constexpr std::size_t kBound = Brix::Rest::kMaxElementIndexGrowth;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"list.1a", "Index 1a is in an incorrect format"},
+        {"list.08", "Index 08 is in an incorrect format"},
+        {"list.0x", "Index 0x is in an incorrect format"},
+        {"list.0xg", "Index 0xg is in an incorrect format"},
+        {"list.2147483648", "Index 2147483648 is out of range"},
+        {"list.0x80000000", "Index 0x80000000 is out of range"},
+        {"list.99999999999999999999999", "Index 99999999999999999999999 is out of range"},
+        // Leftover characters are judged before the size of the number.
+        {"list.99999999999999999999999x", "Index 99999999999999999999999x is in an incorrect format"},
+        // Below 2^31 but far past the end: refused rather than allocated.
+        {"list.2147483647", "Index 2147483647 is out of range"},
+        {"filter.a.0.b.1025", "Index 1025 is out of range"},
+        {"list." + std::to_string(kBound), "Index " + std::to_string(kBound) + " is out of range"},
+    };
     Binder binder;
-    EXPECT_EQ(binder.Bind("list.1a", "x"), "Index 1a is in an incorrect format");
-    EXPECT_EQ(binder.Bind("list.08", "x"), "Index 08 is in an incorrect format");
-    EXPECT_EQ(binder.Bind("list.0x", "x"), "Index 0x is in an incorrect format");
-    EXPECT_EQ(binder.Bind("list.0xg", "x"), "Index 0xg is in an incorrect format");
-    EXPECT_EQ(binder.Bind("list.2147483648", "x"), "Index 2147483648 is out of range");
-    EXPECT_EQ(binder.Bind("list.0x80000000", "x"), "Index 0x80000000 is out of range");
-    EXPECT_EQ(binder.Bind("list.99999999999999999999999", "x"),
-              "Index 99999999999999999999999 is out of range");
-    // Leftover characters are judged before the size of the number.
-    EXPECT_EQ(binder.Bind("list.99999999999999999999999x", "x"),
-              "Index 99999999999999999999999x is in an incorrect format");
-
-    // Below 2^31 but far past the end: refused rather than allocated.
-    EXPECT_EQ(binder.Bind("list.2147483647", "x"), "Index 2147483647 is out of range");
-    EXPECT_EQ(binder.Bind("filter.a.0.b.1025", "x"), "Index 1025 is out of range");
-    EXPECT_EQ(binder.Value(kList).ElementCount(), 0u);
+    for (const auto& [name, expected] : cases) {
+        EXPECT_EQ(binder.Bind(name, "x"), expected);
+    }
+    EXPECT_EQ(binder.Bind("list.0", "z"), R"(["z"])");  // nothing was grown by a refused index
 
     // Up to the bound of new elements per index is fine, and growth in steps is never refused.
-    const std::size_t bound = Brix::Rest::kMaxElementIndexGrowth;
-    EXPECT_EQ(binder.Bind("list." + std::to_string(bound), "x"),
-              "Index " + std::to_string(bound) + " is out of range");
-    EXPECT_EQ(binder.Bind("list." + std::to_string(bound - 1), "x"), "");
-    EXPECT_EQ(binder.Bind("list." + std::to_string(2 * bound - 1), "x"), "");
-    EXPECT_EQ(binder.Value(kList).ElementCount(), 2 * bound);
+    const auto elements = [](const std::string& json) {
+        return static_cast<std::size_t>(std::count(json.begin(), json.end(), ',')) + 1;
+    };
+    EXPECT_EQ(elements(binder.Bind("list." + std::to_string(kBound), "x")), kBound + 1);
+    EXPECT_EQ(elements(binder.Bind("list." + std::to_string(2 * kBound), "y")), 2 * kBound + 1);
 }
 
-// Decoded runs DecodeParameter and answers the value or the failure message.
-struct Decoded {
+// Decoded answers the JSON text of what DecodeParameter makes of text, or its failure message.
+std::string Decoded(std::string_view text, std::string_view contentType, bool structured) {
     BindingProperty value;
-    std::string failure;
-};
-Decoded Decode(std::string_view text, std::string_view contentType, bool structured) {
-    Decoded decoded;
     ConversionStatus status;
-    Brix::Rest::DecodeParameter(status, decoded.value, text, contentType, structured, "filter",
-                                "TestFunction");
-    decoded.failure = std::string(status.Message());
-    return decoded;
+    Brix::Rest::DecodeParameter(status, value, text, contentType, structured, "filter", "TestFunction");
+    return status.Ok() ? Brix::Json::Write(value) : std::string(status.Message());
 }
 
-TEST(DecodeParameter, StructuredTextsWithoutContentTypeAreRecognisedByTheirFirstCharacter) {
-    const Decoded list = Decode("[1,2]", {}, true);
-    ASSERT_EQ(list.value.Kind(), BindingKind::Collection);
-    EXPECT_EQ(list.value.ElementCount(), 2u);
-    EXPECT_EQ(Decode(" \r\n\t{\"a\":1}", {}, true).value.Member("a").AsUnsigned(), 1u);
-
-    // The same texts for an argument that is not structured stay texts.
-    EXPECT_EQ(Decode("[1,2]", {}, false).value.AsString(), "[1,2]");
-    // Other texts stay texts even when structured.
-    EXPECT_EQ(Decode("x[1]", {}, true).value.AsString(), "x[1]");
-
-    // A MessagePack array or map header, or a YAML document marker, picks those readers.
-    const Decoded packed = Decode("\x92\x01\x02", {}, true);
-    ASSERT_EQ(packed.value.Kind(), BindingKind::Collection);
-    EXPECT_EQ(packed.value.Element(1).AsSigned(), 2);
-    const Decoded yaml = Decode("\n---\nname: x\n", {}, true);
-    EXPECT_EQ(yaml.value.Member("name").AsString(), "x");
-    EXPECT_EQ(Decode("\x92\x01\x02", {}, false).value.AsString(), "\x92\x01\x02");
-
-    // Each reader's failure names the format, the argument and the function.
+TEST(DecodeParameter, AContentTypeDecidesElseStructuredTextsAreRecognisedByTheirFirstCharacters) {
+    struct Case {
+        std::string_view text;
+        std::string_view contentType;
+        bool structured;
+        std::string expected;
+    };
     const std::string prefix = "value for parameter 'filter' of 'TestFunction': ";
-    EXPECT_EQ(Decode("[1,", {}, true).failure,
-              "Couldn't deserialize JSON " + prefix + std::string(Brix::Json::Read("[1,").Message()));
-    EXPECT_EQ(Decode("\xDC\x00", {}, true).failure,
-              "Couldn't deserialize MessagePack " + prefix +
-                  std::string(Brix::MsgPack::Read("\xDC\x00").Message()));
-    EXPECT_EQ(Decode("--- [", {}, true).failure,
-              "Couldn't deserialize YAML " + prefix + std::string(Brix::Yaml::Read("--- [").Message()));
-}
-
-TEST(DecodeParameter, AContentTypeDecidesWhateverTheTextLooksLike) {
-    EXPECT_EQ(Decode("5", "Application/JSON; charset=utf-8", false).value.AsUnsigned(), 5u);
-    EXPECT_EQ(Decode("\x05", "application/x-msgpack-ext", false).value.AsSigned(), 5);
-    EXPECT_EQ(Decode("[a, b]", "text/x-yaml", false).value.ElementCount(), 2u);
-    const Decoded bytes = Decode(std::string_view("a\0[", 3), "application/octet-stream", true);
-    ASSERT_EQ(bytes.value.Kind(), BindingKind::Blob);
-    EXPECT_EQ(bytes.value.AsBlob().size(), 3u);
-    // Any other content type keeps the text, and so does a content type with a structured argument.
-    EXPECT_EQ(Decode("[1]", "text/plain", true).value.AsString(), "[1]");
+    const std::vector<Case> cases = {
+        {"[1,2]", {}, true, "[1,2]"},
+        {" \r\n\t{\"a\":1}", {}, true, R"({"a":1})"},
+        {"[1,2]", {}, false, R"("[1,2]")"},  // not structured: stays a text
+        {"x[1]", {}, true, R"("x[1]")"},
+        // A MessagePack array or map header, or a YAML document marker, picks those readers.
+        {"\x92\x01\x02", {}, true, "[1,2]"},
+        {"\x81\xA1p\x01", {}, true, R"({"p":1})"},
+        {"\n---\nname: x\n", {}, true, R"({"name":"x"})"},
+        {"5", "Application/JSON; charset=utf-8", false, "5"},
+        {"\x05", "application/x-msgpack-ext", false, "5"},
+        {"[a, b]", "text/x-yaml", false, R"(["a","b"])"},
+        {std::string_view("a\0[", 3), "application/octet-stream", true, R"("YQBb")"},
+        {"[1]", "text/plain", true, R"("[1]")"},
+        // Each reader's failure names the format, the argument and the function.
+        {"[1,",
+         {},
+         true,
+         "Couldn't deserialize JSON " + prefix + std::string(Brix::Json::Read("[1,").Message())},
+        {"\xDC\x00",
+         {},
+         true,
+         "Couldn't deserialize MessagePack " + prefix +
+             std::string(Brix::MsgPack::Read("\xDC\x00").Message())},
+        {"--- [",
+         {},
+         true,
+         "Couldn't deserialize YAML " + prefix + std::string(Brix::Yaml::Read("--- [").Message())},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(Decoded(test.text, test.contentType, test.structured), test.expected) << test.text;
+    }
+    // A MessagePack header does not make a text that is not structured anything but a text.
+    BindingProperty packed;
+    ConversionStatus status;
+    Brix::Rest::DecodeParameter(status, packed, "\x92\x01\x02", {}, false, "filter", "TestFunction");
+    EXPECT_EQ(packed.AsString(), "\x92\x01\x02");
 }
 
 }  // namespace

@@ -65,117 +65,108 @@ protected:
     Brix::TypeRegistry registry;
 };
 
-TEST_F(EndpointTableTest, EndpointRecordsAreLinkedAndDescribeRouteArgumentsResultAndTags) {
+// Render writes the endpoints, the types named "Test..." and the events of a table, one a line: each
+// endpoint's function entries as "key#index" and what the entry points to, each type's enumerators or
+// fields.
+std::vector<std::string> Render(const HostEndpointTable& table) {
+    std::vector<std::string> lines;
+    for (const HostEndpointRecord* record = table.endpoints; record != nullptr; record = record->next) {
+        const uint32_t method = record->method;
+        lines.push_back(Text(record->name) + " " + std::to_string(method) + " " + Text(record->path));
+        const auto* entries = static_cast<const HostFunctionInfo*>(record->functionInfo);
+        for (uint32_t i = 0; i < record->functionInfoCount; ++i) {
+            const uint32_t key = entries[i].key;
+            const void* const data = entries[i].data;
+            std::string line = "  " + std::to_string(key) + "#" + std::to_string(entries[i].index) + " ";
+            if (key == HOST_FUNCTION_INFO_RETURNS) {
+                line += Describe(*static_cast<const HostTypeIdentifier*>(data));
+            } else if (key == HOST_FUNCTION_INFO_ARGUMENT) {
+                const auto& argument = *static_cast<const HostArgumentInfo*>(data);
+                line += Text(argument.name) + " '" + Text(argument.description) + "' " +
+                        Describe(argument.type) + " at " + std::to_string(argument.location) +
+                        (argument.optional != 0 ? " optional" : "");
+            } else {
+                line += Text(data);
+            }
+            lines.push_back(line);
+        }
+    }
+    const auto* types = static_cast<const HostTypeInfo*>(table.types);
+    for (uint32_t i = 0; i < table.typeCount; ++i) {
+        const HostTypeInfo& type = types[i];
+        if (!Text(type.name).starts_with("Test")) {
+            continue;
+        }
+        const bool isEnum = type.kind == HOST_TYPE_INFO_ENUM;
+        lines.push_back(Text(type.name) + (isEnum ? " enum" : " struct") + " of " +
+                        std::to_string(type.size) + " bytes tagged" +
+                        (type.tagCount > 0 ? " " + Text(type.tags[0]) : ""));
+        for (uint32_t m = 0; m < type.memberCount; ++m) {
+            if (isEnum) {
+                const HostEnumeratorInfo& enumerator =
+                    static_cast<const HostEnumeratorInfo*>(type.members)[m];
+                lines.push_back("  " + Text(enumerator.name) + "=" + std::to_string(enumerator.value) + " " +
+                                Text(enumerator.description));
+            } else {
+                const HostFieldInfo& field = static_cast<const HostFieldInfo*>(type.members)[m];
+                lines.push_back("  " + Text(field.name) + " '" + Text(field.description) + "' " +
+                                Describe(field.type) + " flags " + std::to_string(field.flags) +
+                                (field.optional != 0 ? " optional" : ""));
+            }
+        }
+    }
+    const auto* events = static_cast<const HostEventInfo*>(table.events);
+    for (uint32_t i = 0; i < table.eventCount; ++i) {
+        lines.push_back("event " + Text(events[i].name) + " " + Describe(*events[i].payload));
+    }
+    return lines;
+}
+
+TEST_F(EndpointTableTest, DescribesEveryEndpointTypeAndEventOfTheRegistry) {
     const Brix::Rest::EndpointTable table(registry);
     const HostEndpointTable& host = table.HostTable();
-    const uint32_t count = host.endpointCount;
-    ASSERT_EQ(count, 2u);
-    const HostEndpointRecord* const list = host.endpoints;
-    const HostEndpointRecord* const update = list->next;
-    const HostEndpointRecord* const last = update->next;
-    ASSERT_EQ(update, list + 1);
-    EXPECT_EQ(last, nullptr);
+    const uint32_t endpointCount = host.endpointCount;
+    const uint32_t typeCount = host.typeCount;
+    EXPECT_EQ(endpointCount, 2u);
+    EXPECT_EQ(typeCount, registry.Types().size());
+    EXPECT_EQ(Render(host), (std::vector<std::string>{
+                                "GetTEntries 2 /t/entries",  // one trailing "/" trimmed
+                                "  1#0 ",
+                                "  2#0 ",
+                                "  3#0 ",
+                                "  4#0 vector<TestEntry>:15/17",
+                                "  6#0 Plugins",
+                                "  6#1 Plugin test",
+                                "PutTEntriesById 7 /t/entries/{id}",
+                                "  1#0 ",
+                                "  2#0 ",
+                                "  3#0 ",
+                                "  4#0 TestEntry<>:17/0",
+                                "  5#0 id '' uint32<>:7/0 at 2",
+                                "  5#1 dryRun '' bool<>:1/0 at 1 optional",
+                                "  5#2 entry 'the new entry' TestEntry<>:17/0 at 5",
+                                "  6#0 Plugins",
+                                "  6#1 Plugin test",
+                                "TestLevel enum of 4 bytes tagged",
+                                "  Low=0 ",  // by number; equal numbers by name
+                                "  Zero=0 ",
+                                "  Mid=1 ",
+                                "  High=2 the top",
+                                "TestEntry struct of " + std::to_string(sizeof(Entry)) + " bytes tagged test",
+                                "  name 'what it is called' string<>:12/0 flags 2",
+                                "  levels '' vector<TestLevel>:15/16 flags 0",
+                                "  rank '' int32<>:6/0 flags 0 optional",
+                                "event OnCallback BindingCallbackEvent<>:17/0",
+                            }));
 
-    EXPECT_EQ(Text(list->name), "GetTEntries");
-    EXPECT_EQ(Text(list->path), "/t/entries");  // one trailing "/" trimmed
-    EXPECT_EQ(Text(update->name), "PutTEntriesById");
-    const uint32_t method = update->method;
-    const HostEndpointEntry entry = update->entry;
-    const void* const context = update->handlerContext;
-    const char* const functionName = update->functionName;
-    EXPECT_EQ(method, 7u);
+    // Requests reach the endpoint through the entry, with the endpoint as the handler's context.
+    const HostEndpointRecord& update = *host.endpoints->next;
+    const HostEndpointEntry entry = update.entry;
+    const void* const context = update.handlerContext;
+    const char* const functionName = update.functionName;
     EXPECT_EQ(entry, &Brix::Rest::EndpointEntry);
     EXPECT_EQ(context, Brix::Rest::EndpointOf(*registry.FindFunction("PutTEntriesById")));
     EXPECT_EQ(functionName, nullptr);
-
-    // The entries, rendered one a line: key, index, and what the entry points to.
-    const auto* entries = static_cast<const HostFunctionInfo*>(update->functionInfo);
-    const uint32_t entryCount = update->functionInfoCount;
-    std::vector<std::string> lines;
-    for (uint32_t i = 0; i < entryCount; ++i) {
-        const uint32_t key = entries[i].key;
-        const uint32_t index = entries[i].index;
-        const void* const data = entries[i].data;
-        std::string line = std::to_string(key) + "#" + std::to_string(index) + " ";
-        if (key == HOST_FUNCTION_INFO_RETURNS) {
-            line += Describe(*static_cast<const HostTypeIdentifier*>(data));
-        } else if (key == HOST_FUNCTION_INFO_ARGUMENT) {
-            const auto& argument = *static_cast<const HostArgumentInfo*>(data);
-            const uint32_t location = argument.location;
-            const uint32_t optional = argument.optional;
-            line += Text(argument.name) + " '" + Text(argument.description) + "' " + Describe(argument.type) +
-                    " at " + std::to_string(location) + (optional != 0 ? " optional" : "");
-        } else {
-            line += Text(data);
-        }
-        lines.push_back(line);
-    }
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "1#0 ",
-                         "2#0 ",
-                         "3#0 ",
-                         "4#0 TestEntry<>:17/0",
-                         "5#0 id '' uint32<>:7/0 at 2",
-                         "5#1 dryRun '' bool<>:1/0 at 1 optional",
-                         "5#2 entry 'the new entry' TestEntry<>:17/0 at 5",
-                         "6#0 Plugins",
-                         "6#1 Plugin test",
-                     }));
-    const auto* listEntries = static_cast<const HostFunctionInfo*>(list->functionInfo);
-    EXPECT_EQ(Describe(*static_cast<const HostTypeIdentifier*>(listEntries[3].data)),
-              "vector<TestEntry>:15/17");
-}
-
-TEST_F(EndpointTableTest, TypesListFieldsAndEnumeratorsAndEventsTheirPayload) {
-    const Brix::Rest::EndpointTable table(registry);
-    const HostEndpointTable& host = table.HostTable();
-    const auto* types = static_cast<const HostTypeInfo*>(host.types);
-    const uint32_t typeCount = host.typeCount;
-    ASSERT_EQ(typeCount, registry.Types().size());
-    EXPECT_EQ(Text(types[0].nameSpace), "$builtin");
-
-    const HostTypeInfo& level = types[typeCount - 2];
-    const uint32_t levelKind = level.kind;
-    const uint32_t enumeratorCount = level.memberCount;
-    EXPECT_EQ(Text(level.name), "TestLevel");
-    EXPECT_EQ(levelKind, uint32_t{HOST_TYPE_INFO_ENUM});
-    std::vector<std::string> values;
-    const auto* enumerators = static_cast<const HostEnumeratorInfo*>(level.members);
-    for (uint32_t i = 0; i < enumeratorCount; ++i) {
-        const int32_t value = enumerators[i].value;
-        values.push_back(Text(enumerators[i].name) + "=" + std::to_string(value) + " " +
-                         Text(enumerators[i].description));
-    }
-    // By number; equal numbers by name.
-    EXPECT_EQ(values, (std::vector<std::string>{"Low=0 ", "Zero=0 ", "Mid=1 ", "High=2 the top"}));
-
-    const HostTypeInfo& entry = types[typeCount - 1];
-    const uint32_t size = entry.size;
-    const uint32_t tagCount = entry.tagCount;
-    const uint32_t fieldCount = entry.memberCount;
-    EXPECT_EQ(Text(entry.name), "TestEntry");
-    EXPECT_EQ(size, sizeof(Entry));
-    ASSERT_EQ(tagCount, 1u);
-    EXPECT_EQ(Text(entry.tags[0]), "test");
-    std::vector<std::string> fields;
-    const auto* fieldInfos = static_cast<const HostFieldInfo*>(entry.members);
-    for (uint32_t i = 0; i < fieldCount; ++i) {
-        const uint32_t flags = fieldInfos[i].flags;
-        const uint32_t optional = fieldInfos[i].optional;
-        fields.push_back(Text(fieldInfos[i].name) + " '" + Text(fieldInfos[i].description) + "' " +
-                         Describe(fieldInfos[i].type) + " flags " + std::to_string(flags) +
-                         (optional != 0 ? " optional" : ""));
-    }
-    EXPECT_EQ(fields, (std::vector<std::string>{"name 'what it is called' string<>:12/0 flags 2",
-                                                "levels '' vector<TestLevel>:15/16 flags 0",
-                                                "rank '' int32<>:6/0 flags 0 optional"}));
-
-    const auto* events = static_cast<const HostEventInfo*>(host.events);
-    const uint32_t eventCount = host.eventCount;
-    ASSERT_EQ(eventCount, registry.Events().size());
-    ASSERT_GT(eventCount, 0u);
-    EXPECT_EQ(Text(events[0].name), "OnCallback");
-    EXPECT_EQ(Describe(*events[0].payload), "BindingCallbackEvent<>:17/0");
 }
 
 }  // namespace

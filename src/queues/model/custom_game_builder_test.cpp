@@ -99,21 +99,13 @@ TEST_F(CustomGameBuilder, NotReadyLogsTheMissingInputsAndFails) {
 }
 
 TEST_F(CustomGameBuilder, SubcategoriesInMapOrderElevenTenTwelve) {
-    const QueueCustomGame custom = Custom();
-    ASSERT_EQ(custom.subcategories.size(), 3u);
-    const std::vector<std::tuple<int32_t, std::string, int32_t>> expected{
-        {11, "CLASSIC", 5}, {10, "CLASSIC", 3}, {12, "KELD", 5}};
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const auto& subcategory = custom.subcategories[i];
-        EXPECT_EQ(std::tie(subcategory.mapId, subcategory.gameMode, subcategory.numPlayersPerTeam),
-                  expected[i]);
-        EXPECT_EQ(subcategory.mutators, (Configs{gameTypeConfigs[1], gameTypeConfigs[7]}));
-        EXPECT_EQ(std::tie(subcategory.minimumParticipantListSize, subcategory.maximumParticipantListSize,
-                           subcategory.maxPlayerCount),
-                  std::make_tuple(1, 1, 0));
-        EXPECT_EQ(std::tie(subcategory.minLevel, subcategory.maxLevel), std::make_tuple(1u, 30u));
-        EXPECT_EQ(subcategory.gameMutator, "");
-    }
+    const Configs offered{gameTypeConfigs[1], gameTypeConfigs[7]};
+    using Subcategory = Api::QueueCustomGameSubcategory;
+    constexpr QueueAvailability kAvailable = QueueAvailability::Available;
+    EXPECT_EQ(Custom().subcategories,
+              (std::vector<Subcategory>{{11, "CLASSIC", "", offered, 5, 1, 1, 0, 1, 30, kAvailable},
+                                        {10, "CLASSIC", "", offered, 3, 1, 1, 0, 1, 30, kAvailable},
+                                        {12, "KELD", "", offered, 5, 1, 1, 0, 1, 30, kAvailable}}));
     enabledModes = {"CLASSIC"};
     enabledMaps = {11, 12};
     EXPECT_EQ(MapIds(), std::vector<int32_t>{11});

@@ -34,7 +34,8 @@ TEST(PremadeSizes, PiecesReadLikeStoi) {
     for (std::string_view text : {"1,,2", "1,2,", "abc", "-", "+-1", "- 1", " "}) {
         EXPECT_EQ(Parsed(ParsePremadeSizes(text)), "invalid stoi argument (500)") << text;
     }
-    for (std::string_view text : {"2147483648", "-2147483649", "1,99999999999999999999999999"}) {
+    for (std::string_view text :
+         {"2147483648", "-2147483649", "1,99999999999999999999999999", "18446744073709551617"}) {
         EXPECT_EQ(Parsed(ParsePremadeSizes(text)), "stoi argument out of range (500)") << text;
     }
     EXPECT_EQ(Parsed(ParsePremadeSizes("x,99999999999")), "invalid stoi argument (500)");
@@ -134,8 +135,7 @@ TEST_F(PremadeSizeRange, AWideParticipantRangeGivesItsFirstSizesAndIsLogged) {
             "Queue 480 allows premade sizes from 0 to 2147483647; only the first 64 are published.",
             "Queue 480 allows premade sizes from -2147483648 to 2147483647; only the first 64 are published.",
         }));
-    ASSERT_EQ(log.records.size(), 4u);
-    EXPECT_EQ(log.records[0].level, static_cast<int32_t>(LogLevel::Error));
+    EXPECT_EQ(log.records.at(0).level, static_cast<int32_t>(LogLevel::Error));
 }
 
 }  // namespace

