@@ -1,6 +1,7 @@
-// configuration_inputs.cpp - the nineteen configuration resources the service follows: what each
-// update stores, logs and triggers.
+// configuration_inputs.cpp - the nineteen configuration resources the service follows: the table of
+// what each update stores, logs and triggers, and the handlers of the inputs with logic of their own.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <type_traits>
 
@@ -14,64 +15,180 @@ namespace Brix::Client::GameQueues {
 
 namespace {
 
-// Namespaced is the resource of one platform configuration key.
-std::string Namespaced(std::string_view key) {
-    return std::string("/hux-platform-config/v1/namespaces/").append(key);
+using P = GameQueuesPlugin;
+using Gates = P::ConfigurationInput::Gates;
+using Delete = P::ConfigurationInput::Delete;
+
+// ValueOf names the type an input takes its value as, from its handler, its conversion or its member.
+template <class Value>
+std::remove_cvref_t<Value> ValueOf(bool (P::*)(PluginResourceEventType, Value));
+template <class Value>
+std::remove_cvref_t<Value> ValueOf(bool (*)(P&, PluginResourceEventType, Value));
+template <class Result, class Value>
+std::remove_cvref_t<Value> ValueOf(Result (*)(Value));
+template <class Member>
+Member ValueOf(Member P::*);
+
+// Keep and Convert are the handlers of the inputs that store their value in member, as it comes or
+// converted.
+template <auto member>
+bool Keep(P& plugin, PluginResourceEventType /*type*/, const decltype(ValueOf(member))& value) {
+    plugin.*member = value;
+    return true;
+}
+template <auto member, auto convert>
+bool Convert(P& plugin, PluginResourceEventType /*type*/, const decltype(ValueOf(convert))& value) {
+    plugin.*member = convert(value);
+    return true;
 }
 
-// TakesValue: Create and Update carry a new value; Delete and unknown types do not.
-bool TakesValue(PluginResourceEventType type) noexcept {
-    return type == PluginResourceEventType::Create || type == PluginResourceEventType::Update;
+// LogReceived writes an input's log line: a number fills its %u, a flag its %s.
+template <class Value>
+void LogReceived(const char* line, const Value& value) {
+    if constexpr (std::is_same_v<Value, bool>) {
+        Log(LogLevel::Always, kPluginLogGroup, line, value ? "ENABLED" : "DISABLED");
+    } else if constexpr (std::is_same_v<Value, uint32_t>) {
+        Log(LogLevel::Always, kPluginLogGroup, line, value);
+    } else {
+        Log(LogLevel::Always, kPluginLogGroup, "%s", line);
+    }
+}
+
+// The conversions of the inputs that do not store their value as it comes.
+Api::GameTypeConfigMap ById(const std::vector<Api::QueueGameTypeConfig>& configs) {
+    Api::GameTypeConfigMap byId;
+    for (const Api::QueueGameTypeConfig& config : configs) {
+        byId.insert_or_assign(config.id, config);
+    }
+    return byId;
+}
+
+std::vector<int32_t> MapIds(const std::vector<Api::PlatformConfigEnabledMap>& maps) {
+    std::vector<int32_t> ids;
+    ids.reserve(maps.size());
+    for (const Api::PlatformConfigEnabledMap& map : maps) {
+        ids.push_back(map.gameMapId);
+    }
+    return ids;
+}
+
+std::unordered_set<std::string> AsSet(const std::vector<std::string>& names) {
+    return {names.begin(), names.end()};
+}
+
+std::vector<uint32_t> Sorted(std::vector<uint32_t> ids) {
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 }  // namespace
 
-void GameQueuesPlugin::FollowConfigurationInputs() {
-    // Each exact resource is fetched at once, so the handlers first run in this order.
-    auto follow = [this]<class T>(std::string_view uri,
-                                  void (GameQueuesPlugin::*handler)(PluginResourceEventType, T)) {
-        using Value = std::remove_cvref_t<T>;
-        ObserveResource<Value>(uri, [this, handler](PluginResourceEventType type, const Value& value) {
-            (this->*handler)(type, value);
+template <auto handler>
+void GameQueuesPlugin::Through(GameQueuesPlugin& plugin, const ConfigurationInput& input) {
+    using Value = decltype(ValueOf(handler));
+    plugin.ObserveResource<Value>(
+        input.uri, [&plugin, &input](PluginResourceEventType type, const Value& value) {
+            const bool takesValue =
+                type == PluginResourceEventType::Create || type == PluginResourceEventType::Update;
+            const bool clears = type == PluginResourceEventType::Delete && input.onDelete == Delete::Clears;
+            if ((!takesValue && !clears) || !std::invoke(handler, plugin, type, value)) {
+                return;
+            }
+            if (takesValue && input.ready != nullptr) {
+                plugin.*input.ready = true;
+            }
+            if (input.logLine != nullptr) {
+                LogReceived(input.logLine, value);
+            }
+            if (input.gates == Gates::Queue || input.gates == Gates::QueueThenCustom) {
+                plugin.RefreshQueueCache();
+            }
+            if (input.gates == Gates::Custom || input.gates == Gates::QueueThenCustom) {
+                plugin.RefreshCustomGame();
+            }
         });
-    };
-    follow("/hux-login/v1/session", &GameQueuesPlugin::OnLoginSession);
-    follow("/hux-platform-config/v1/initial-configuration-complete",
-           &GameQueuesPlugin::OnInitialConfigurationComplete);
-    follow(Namespaced("ChampionMasteryConfig/ChampionPointQueueTypes"),
-           &GameQueuesPlugin::OnChampionPointQueueTypes);
-    follow(Namespaced("LoginDataPacket/gameTypeConfigs"), &GameQueuesPlugin::OnGameTypeConfigs);
-    follow(Namespaced("ClientSystemStates/enabledQueueIdsList"), &GameQueuesPlugin::OnEnabledQueueIds);
-    follow(Namespaced("QueueRestriction/QueuesRequiringTwentyChampions"),
-           &GameQueuesPlugin::OnQueuesRequiringTwentyChampions);
-    follow(Namespaced("QueueRestriction"), &GameQueuesPlugin::OnQueueRestriction);
-    follow(Namespaced("ClientSystemStates/practiceGameEnabled"), &GameQueuesPlugin::OnPracticeGameEnabled);
-    follow(Namespaced("ClientSystemStates/gameMapEnabledDTOList"), &GameQueuesPlugin::OnEnabledMaps);
-    follow(Namespaced("Mutators/EnabledModes"), &GameQueuesPlugin::OnEnabledModes);
-    follow(Namespaced("Mutators/EnabledMutators"), &GameQueuesPlugin::OnEnabledMutators);
-    follow(Namespaced("Mutators/EnabledAssetMutators"), &GameQueuesPlugin::OnEnabledAssetMutators);
-    follow(Namespaced("ClientSystemStates/practiceGameTypeConfigIdList"),
-           &GameQueuesPlugin::OnPracticeGameTypeConfigIds);
-    follow(Namespaced("ClientSystemStates/knownGeographicGameServerRegions"),
-           &GameQueuesPlugin::OnGameServerRegions);
-    follow(Namespaced("ClientSystemStates/MaxNumPlayersForPracticeToolGame"),
-           &GameQueuesPlugin::OnPracticeToolMaxPlayers);
-    follow(Namespaced("ClientSystemStates/observableGameModes"), &GameQueuesPlugin::OnObservableGameModes);
-    follow(Namespaced("ClientSystemStates/observableCustomGameModes"),
-           &GameQueuesPlugin::OnObservableCustomGameModes);
-    follow(Namespaced("ClientSystemStates/observerModeEnabled"), &GameQueuesPlugin::OnObserverModeEnabled);
-    follow(Namespaced("ClientSystemStates/spectatorSlotLimit"), &GameQueuesPlugin::OnSpectatorSlotLimit);
 }
 
-void GameQueuesPlugin::OnLoginSession(PluginResourceEventType type, const Api::LoginSession& session) {
-    if (type == PluginResourceEventType::Delete) {
-        loggedIn = false;
-        connected = false;
-        return;
+template <auto member, auto convert>
+void GameQueuesPlugin::Into(GameQueuesPlugin& plugin, const ConfigurationInput& input) {
+    if constexpr (std::is_null_pointer_v<decltype(convert)>) {
+        Through<&Keep<member>>(plugin, input);
+    } else {
+        Through<&Convert<member, convert>>(plugin, input);
     }
-    if (!TakesValue(type)) {
-        return;
-    }
+}
+
+// clang-format off
+const std::array<P::ConfigurationInput, 19> GameQueuesPlugin::configurationInputs = {{
+    // {URI, event name,
+    //  how a value is taken in, readiness flag, gates, Delete, log line}
+    {"/hux-login/v1/session", "OnJsonApiEvent_hux-login_v1_session",
+     Through<&P::OnLoginSession>, nullptr, Gates::None, Delete::Clears},
+    {"/hux-platform-config/v1/initial-configuration-complete",
+     "OnJsonApiEvent_hux-platform-config_v1_initial-configuration-complete",
+     Through<&P::OnInitialConfigurationComplete>, nullptr, Gates::QueueThenCustom, Delete::Clears},
+    {"/hux-platform-config/v1/namespaces/ChampionMasteryConfig/ChampionPointQueueTypes",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ChampionMasteryConfig_ChampionPointQueueTypes",
+     Through<&P::OnChampionPointQueueTypes>, nullptr, Gates::Queue, Delete::Clears},
+    {"/hux-platform-config/v1/namespaces/LoginDataPacket/gameTypeConfigs",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_LoginDataPacket_gameTypeConfigs",
+     Into<&P::gameTypeConfigs, ById>, &P::hasGameTypeConfigs, Gates::QueueThenCustom},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/enabledQueueIdsList",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_enabledQueueIdsList",
+     Through<&P::OnEnabledQueueIds>, &P::hasEnabledQueueIds, Gates::Queue},
+    {"/hux-platform-config/v1/namespaces/QueueRestriction/QueuesRequiringTwentyChampions",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_QueueRestriction_QueuesRequiringTwentyChampions",
+     Into<&P::queuesRequiringTwentyChampions>, nullptr, Gates::Queue},
+    // The restrictions are read by the next queue build.
+    {"/hux-platform-config/v1/namespaces/QueueRestriction",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_QueueRestriction",
+     Into<&P::queueRestriction>, nullptr, Gates::None},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/practiceGameEnabled",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_practiceGameEnabled",
+     Into<&P::practiceGameEnabled>, &P::hasPracticeGameEnabled, Gates::Custom},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/gameMapEnabledDTOList",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_gameMapEnabledDTOList",
+     Into<&P::enabledMaps, MapIds>, &P::hasEnabledMaps, Gates::Custom},
+    {"/hux-platform-config/v1/namespaces/Mutators/EnabledModes",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_Mutators_EnabledModes",
+     Into<&P::enabledModes>, &P::hasEnabledModes, Gates::Custom},
+    {"/hux-platform-config/v1/namespaces/Mutators/EnabledMutators",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_Mutators_EnabledMutators",
+     Into<&P::enabledMutators>, &P::hasEnabledMutators, Gates::Custom},
+    {"/hux-platform-config/v1/namespaces/Mutators/EnabledAssetMutators",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_Mutators_EnabledAssetMutators",
+     Into<&P::enabledAssetMutators, AsSet>, &P::hasEnabledAssetMutators, Gates::Queue},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/practiceGameTypeConfigIdList",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_practiceGameTypeConfigIdList",
+     Into<&P::practiceGameTypeConfigIds, Sorted>, &P::hasPracticeGameTypeConfigIds, Gates::Custom},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/knownGeographicGameServerRegions",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_knownGeographicGameServerRegions",
+     Through<&P::OnGameServerRegions>, nullptr, Gates::Custom},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/MaxNumPlayersForPracticeToolGame",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_MaxNumPlayersForPracticeToolGame",
+     Into<&P::practiceToolMaxPlayers>, nullptr, Gates::Custom, Delete::Ignored,
+     "Practice Tool player count limit configuration received: %u"},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/observableGameModes",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_observableGameModes",
+     Into<&P::observableGameModes>, nullptr, Gates::Queue, Delete::Ignored,
+     "Spectator queue type configuration received."},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/observableCustomGameModes",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_observableCustomGameModes",
+     Into<&P::customGameSpectatorPolicies, SpectatorPoliciesFor>, nullptr, Gates::Custom, Delete::Ignored,
+     "Custom spectator policy configuration received."},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/observerModeEnabled",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_observerModeEnabled",
+     Into<&P::observerModeEnabled>, nullptr, Gates::QueueThenCustom, Delete::Ignored,
+     "Spectator enabled in platform configuration recieved: %s"},
+    {"/hux-platform-config/v1/namespaces/ClientSystemStates/spectatorSlotLimit",
+     "OnJsonApiEvent_hux-platform-config_v1_namespaces_ClientSystemStates_spectatorSlotLimit",
+     Into<&P::spectatorSlotLimit>, nullptr, Gates::Custom, Delete::Ignored,
+     "Spectator slot limit configuration received: %u"},
+}};
+// clang-format on
+
+// A Delete brings a default session: logged out and not connected.
+bool GameQueuesPlugin::OnLoginSession(PluginResourceEventType /*type*/, const Api::LoginSession& session) {
     const bool loggedInNow = session.state == Api::LoginSessionStates::Succeeded && session.accountId != 0 &&
                              session.summonerId != 0;
     const bool wasConnected = connected;
@@ -82,166 +199,60 @@ void GameQueuesPlugin::OnLoginSession(PluginResourceEventType type, const Api::L
         PublishQueues();
         PublishCustomGame();
     }
+    return false;
 }
 
-void GameQueuesPlugin::OnInitialConfigurationComplete(PluginResourceEventType type, bool complete) {
+// A Delete brings false.
+bool GameQueuesPlugin::OnInitialConfigurationComplete(PluginResourceEventType type, bool complete) {
     if (type == PluginResourceEventType::Delete) {
         Log(LogLevel::Always, kPluginLogGroup, "Platform config's initial configuration has been deleted");
-        initialConfigurationComplete = false;
-    } else if (TakesValue(type)) {
-        if (!initialConfigurationComplete && complete) {
-            LogQueuesNotReady();
-            LogCustomGameNotReady();
-            Log(LogLevel::Always, kPluginLogGroup,
-                "Platform config's initial configuration is complete, any missing configuration will use "
-                "defaults");
-        }
-        initialConfigurationComplete = complete;
-    } else {
-        return;
+    } else if (!initialConfigurationComplete && complete) {
+        LogQueuesNotReady();
+        LogCustomGameNotReady();
+        Log(LogLevel::Always, kPluginLogGroup,
+            "Platform config's initial configuration is complete, any missing configuration will use "
+            "defaults");
     }
-    RefreshQueueCache();
-    RefreshCustomGame();
+    initialConfigurationComplete = complete;
+    return true;
 }
 
-void GameQueuesPlugin::OnChampionPointQueueTypes(PluginResourceEventType type, const BindingProperty& value) {
+bool GameQueuesPlugin::OnChampionPointQueueTypes(PluginResourceEventType type, const BindingProperty& value) {
     if (type == PluginResourceEventType::Delete) {
         championPointQueueTypes.clear();
-        RefreshQueueCache();
-        return;
-    }
-    if (!TakesValue(type)) {
-        return;
+        return true;
     }
     std::unordered_set<std::string> queueTypes = SplitCommaSeparatedSet(value.ToText());
     if (queueTypes == championPointQueueTypes) {
-        return;
+        return false;
     }
     championPointQueueTypes = std::move(queueTypes);
-    RefreshQueueCache();
+    return true;
 }
 
-void GameQueuesPlugin::OnGameTypeConfigs(PluginResourceEventType type,
-                                         const std::vector<Api::QueueGameTypeConfig>& configs) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    gameTypeConfigs.clear();
-    for (const Api::QueueGameTypeConfig& config : configs) {
-        gameTypeConfigs.insert_or_assign(config.id, config);
-    }
-    hasGameTypeConfigs = true;
-    RefreshQueueCache();
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnEnabledQueueIds(PluginResourceEventType type, const BindingProperty& value) {
-    if (!TakesValue(type)) {
-        return;
-    }
+bool GameQueuesPlugin::OnEnabledQueueIds(PluginResourceEventType /*type*/, const BindingProperty& value) {
     std::vector<int32_t> ids;
     ConversionStatus status;
     ValueToNative(status, ids, value, "<value>", Registry());
     if (!status.Ok()) {
         Log(LogLevel::Error, kPluginLogGroup, "Unable to parse enabled queues, cannot update");
-        return;
+        return false;
     }
     std::sort(ids.begin(), ids.end());
     const std::vector<int32_t> changed = SortedSymmetricDifference(ids, enabledQueueIds);
     if (changed.empty() && hasEnabledQueueIds) {
         Log(LogLevel::Always, kPluginLogGroup,
             "Received an updated enabledQueueIdsList, but there are no changes.");
-        return;
+        return false;
     }
     Log(LogLevel::Always, kPluginLogGroup, "The queues cache is stale. The following queues have changed: %s",
         JoinQueueIds(changed).c_str());
     enabledQueueIds = std::move(ids);
-    hasEnabledQueueIds = true;
-    RefreshQueueCache();
+    return true;
 }
 
-void GameQueuesPlugin::OnQueuesRequiringTwentyChampions(PluginResourceEventType type,
-                                                        const std::vector<int32_t>& ids) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    queuesRequiringTwentyChampions = ids;
-    RefreshQueueCache();
-}
-
-void GameQueuesPlugin::OnQueueRestriction(PluginResourceEventType type, const BindingProperty& value) {
-    if (TakesValue(type)) {
-        queueRestriction = value;  // read by the next queue build
-    }
-}
-
-void GameQueuesPlugin::OnPracticeGameEnabled(PluginResourceEventType type, bool enabled) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    practiceGameEnabled = enabled;
-    hasPracticeGameEnabled = true;
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnEnabledMaps(PluginResourceEventType type,
-                                     const std::vector<Api::PlatformConfigEnabledMap>& maps) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    enabledMaps.clear();
-    for (const Api::PlatformConfigEnabledMap& map : maps) {
-        enabledMaps.push_back(map.gameMapId);
-    }
-    hasEnabledMaps = true;
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnEnabledModes(PluginResourceEventType type, const std::vector<std::string>& modes) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    enabledModes = modes;
-    hasEnabledModes = true;
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnEnabledMutators(PluginResourceEventType type,
-                                         const std::vector<std::string>& mutators) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    enabledMutators = mutators;
-    hasEnabledMutators = true;
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnEnabledAssetMutators(PluginResourceEventType type,
-                                              const std::vector<std::string>& mutators) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    enabledAssetMutators = std::unordered_set<std::string>(mutators.begin(), mutators.end());
-    hasEnabledAssetMutators = true;
-    RefreshQueueCache();
-}
-
-void GameQueuesPlugin::OnPracticeGameTypeConfigIds(PluginResourceEventType type,
-                                                   const std::vector<uint32_t>& ids) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    practiceGameTypeConfigIds = ids;
-    std::sort(practiceGameTypeConfigIds.begin(), practiceGameTypeConfigIds.end());
-    hasPracticeGameTypeConfigIds = true;
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnGameServerRegions(PluginResourceEventType type,
+bool GameQueuesPlugin::OnGameServerRegions(PluginResourceEventType /*type*/,
                                            const std::vector<std::string>& regions) {
-    if (!TakesValue(type)) {
-        return;
-    }
     const bool wasEmpty = gameServerRegions.empty();
     gameServerRegions.clear();
     for (const std::string& region : regions) {
@@ -254,60 +265,10 @@ void GameQueuesPlugin::OnGameServerRegions(PluginResourceEventType type,
             "Game server regions configuration received, but was ignored because prior and current version "
             "are "
             "empty");
-        return;
+        return false;
     }
     Log(LogLevel::Always, kPluginLogGroup, "Game server regions configuration received.");
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnPracticeToolMaxPlayers(PluginResourceEventType type, uint32_t maxPlayers) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    practiceToolMaxPlayers = maxPlayers;
-    Log(LogLevel::Always, kPluginLogGroup, "Practice Tool player count limit configuration received: %u",
-        maxPlayers);
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnObservableGameModes(PluginResourceEventType type,
-                                             const std::vector<std::string>& modes) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    observableGameModes = modes;
-    Log(LogLevel::Always, kPluginLogGroup, "Spectator queue type configuration received.");
-    RefreshQueueCache();
-}
-
-void GameQueuesPlugin::OnObservableCustomGameModes(PluginResourceEventType type,
-                                                   Lcds::AllowSpectators setting) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    customGameSpectatorPolicies = SpectatorPoliciesFor(setting);
-    Log(LogLevel::Always, kPluginLogGroup, "Custom spectator policy configuration received.");
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnObserverModeEnabled(PluginResourceEventType type, bool enabled) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    observerModeEnabled = enabled;
-    Log(LogLevel::Always, kPluginLogGroup, "Spectator enabled in platform configuration recieved: %s",
-        enabled ? "ENABLED" : "DISABLED");
-    RefreshQueueCache();
-    RefreshCustomGame();
-}
-
-void GameQueuesPlugin::OnSpectatorSlotLimit(PluginResourceEventType type, uint32_t limit) {
-    if (!TakesValue(type)) {
-        return;
-    }
-    spectatorSlotLimit = limit;
-    Log(LogLevel::Always, kPluginLogGroup, "Spectator slot limit configuration received: %u", limit);
-    RefreshCustomGame();
+    return true;
 }
 
 }  // namespace Brix::Client::GameQueues

@@ -30,7 +30,9 @@ void GameQueuesPlugin::RegisterEndpoints() {
 }
 
 bool GameQueuesPlugin::Start() {
-    FollowConfigurationInputs();
+    for (const ConfigurationInput& input : configurationInputs) {
+        input.follow(*this, input);
+    }
     LoadQueueTranslations();
     return true;
 }

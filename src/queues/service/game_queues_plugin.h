@@ -2,6 +2,7 @@
 // its configuration inputs, its routes and its update events.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,7 +43,8 @@ public:
     // FetchQueues asks the matchmaker for its queue definitions, compressed first and plain when
     // anything about the compressed answer goes wrong.
     virtual MaybeType<std::vector<Lcds::GameQueueConfig>> FetchQueues();
-    // LogEnabledQueueConfigs writes the queue cache as JSON to the developer trace.
+    // LogEnabledQueueConfigs writes the queue cache as JSON to the developer trace. Nothing calls it: it
+    // keeps its slot among the service's virtual operations, after FetchQueues.
     virtual void LogEnabledQueueConfigs();
 
     // Route handlers.
@@ -54,29 +56,40 @@ public:
     MaybeType<Api::QueueGameTypeConfig> GetGameTypeConfig(uint32_t gameTypeConfigId);
     MaybeType<Api::QueueGameTypeConfig> GetGameTypeConfigForMap(uint32_t gameTypeConfigId, int32_t mapId);
 
+    // ConfigurationInput is one row of the table of configuration inputs: the resource followed, the host
+    // event that carries it, how a value is taken in (Into a member, converted or not, or Through a
+    // handler of its own that tells whether the rest of the row follows), the readiness flag then set,
+    // the line then logged (a number fills its %u, a flag its %s as ENABLED or DISABLED) and the gates then
+    // run. Create and Update carry a value; a Delete reaches only the inputs it clears, through their
+    // own handler, with the default value; any other event type is ignored.
+    struct ConfigurationInput {
+        enum class Gates : uint8_t { None, Queue, Custom, QueueThenCustom };
+        enum class Delete : uint8_t { Ignored, Clears };
+        std::string_view uri;
+        std::string_view eventName;  // for the reader of the host's log; a test checks it, no code reads it
+        void (*follow)(GameQueuesPlugin& plugin, const ConfigurationInput& input);
+        bool GameQueuesPlugin::*ready;
+        Gates gates;
+        Delete onDelete = Delete::Ignored;
+        const char* logLine = nullptr;
+    };
+    // configurationInputs is the table of the nineteen inputs, in the order Start follows them. Each
+    // exact resource is fetched as it is followed, so the inputs first arrive in this order too.
+    static const std::array<ConfigurationInput, 19> configurationInputs;
+
 private:
-    // Configuration inputs, in the order Start follows them.
-    void FollowConfigurationInputs();
-    void OnLoginSession(PluginResourceEventType type, const Api::LoginSession& session);
-    void OnInitialConfigurationComplete(PluginResourceEventType type, bool complete);
-    void OnChampionPointQueueTypes(PluginResourceEventType type, const BindingProperty& value);
-    void OnGameTypeConfigs(PluginResourceEventType type,
-                           const std::vector<Api::QueueGameTypeConfig>& configs);
-    void OnEnabledQueueIds(PluginResourceEventType type, const BindingProperty& value);
-    void OnQueuesRequiringTwentyChampions(PluginResourceEventType type, const std::vector<int32_t>& ids);
-    void OnQueueRestriction(PluginResourceEventType type, const BindingProperty& value);
-    void OnPracticeGameEnabled(PluginResourceEventType type, bool enabled);
-    void OnEnabledMaps(PluginResourceEventType type, const std::vector<Api::PlatformConfigEnabledMap>& maps);
-    void OnEnabledModes(PluginResourceEventType type, const std::vector<std::string>& modes);
-    void OnEnabledMutators(PluginResourceEventType type, const std::vector<std::string>& mutators);
-    void OnEnabledAssetMutators(PluginResourceEventType type, const std::vector<std::string>& mutators);
-    void OnPracticeGameTypeConfigIds(PluginResourceEventType type, const std::vector<uint32_t>& ids);
-    void OnGameServerRegions(PluginResourceEventType type, const std::vector<std::string>& regions);
-    void OnPracticeToolMaxPlayers(PluginResourceEventType type, uint32_t maxPlayers);
-    void OnObservableGameModes(PluginResourceEventType type, const std::vector<std::string>& modes);
-    void OnObservableCustomGameModes(PluginResourceEventType type, Lcds::AllowSpectators setting);
-    void OnObserverModeEnabled(PluginResourceEventType type, bool enabled);
-    void OnSpectatorSlotLimit(PluginResourceEventType type, uint32_t limit);
+    // Through<handler> follows an input with a handler of its own; Into<member, convert> one that stores
+    // its value, or convert(value), in member.
+    template <auto handler>
+    static void Through(GameQueuesPlugin& plugin, const ConfigurationInput& input);
+    template <auto member, auto convert = nullptr>
+    static void Into(GameQueuesPlugin& plugin, const ConfigurationInput& input);
+    // The inputs with logic of their own: each tells whether the rest of its row follows.
+    bool OnLoginSession(PluginResourceEventType type, const Api::LoginSession& session);
+    bool OnInitialConfigurationComplete(PluginResourceEventType type, bool complete);
+    bool OnChampionPointQueueTypes(PluginResourceEventType type, const BindingProperty& value);
+    bool OnEnabledQueueIds(PluginResourceEventType type, const BindingProperty& value);
+    bool OnGameServerRegions(PluginResourceEventType type, const std::vector<std::string>& regions);
 
     // Readiness gates and publishing.
     QueueReadiness QueueInputsReadiness() const noexcept;
@@ -128,7 +141,7 @@ private:
     uint32_t spectatorSlotLimit = 0;
     uint32_t practiceToolMaxPlayers = 1;
     std::vector<std::string> gameServerRegions;
-    bool loggedIn = false;
+    bool loggedIn = false;  // the session's state beside `connected`, although nothing reads it yet
     bool connected = false;
 
     // A queue build may wait for the matchmaker, and the host may deliver events during that wait.

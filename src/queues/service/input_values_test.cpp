@@ -1,15 +1,28 @@
-// input_values_test.cpp - the small parsers and comparisons the configuration inputs rely on.
+// input_values_test.cpp - the table of configuration inputs, and the small parsers and comparisons
+// the inputs rely on.
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "queues/service/comma_separated_set.h"
 #include "queues/service/enabled_queue_changes.h"
+#include "queues/service/game_queues_plugin.h"
 #include "queues/service/observer_policies.h"
+#include "runtime/event_names.h"
 
 namespace Brix::Client::GameQueues {
 namespace {
 
 using Ids = std::vector<int32_t>;
 using Names = std::unordered_set<std::string>;
+
+TEST(ConfigurationInputs, EachRowNamesTheEventOfItsOwnResource) {
+    std::set<std::string_view> uris;
+    for (const GameQueuesPlugin::ConfigurationInput& input : GameQueuesPlugin::configurationInputs) {
+        EXPECT_EQ(input.eventName, EventNameFromUri(input.uri)) << input.uri;
+        EXPECT_TRUE(uris.insert(input.uri).second) << input.uri << " is followed twice";
+    }
+}
 
 TEST(EnabledQueueChanges, ListsWhatEitherSideHasMoreOf) {
     EXPECT_EQ(SortedSymmetricDifference({1, 2, 3}, {1, 3, 4}), (Ids{2, 4}));
