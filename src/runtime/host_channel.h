@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "abi/host_abi.h"
@@ -20,19 +21,37 @@ public:
     uint32_t HostHandle() const noexcept { return hostContext != nullptr ? hostContext->hostHandle : 0; }
 
     // The host's functions, in the order of their slots; Log (slot 9) is called by the log target.
-    void Request(HostResponse* response, HostRequest* request) const;
-    void Slot1(uint32_t a, uint32_t b) const;
-    void SendEvent(HostEvent* event) const;
+    void Request(HostResponse* response, HostRequest* request) const {
+        Call<&HostApi::request>(response, request);
+    }
+    void Slot1(uint32_t a, uint32_t b) const { Call<&HostApi::slot1>(a, b); }
+    void SendEvent(HostEvent* event) const { Call<&HostApi::sendEvent>(event); }
     void Subscribe(const char* eventName, uint32_t hostHandle, HostEventCallback callback, void* context,
-                   uint32_t flag) const;
-    void Unsubscribe(const char* eventName, uint32_t hostHandle) const;
-    void Slot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) const;
-    void Yield() const;
+                   uint32_t flag) const {
+        Call<&HostApi::subscribe>(eventName, hostHandle, callback, context, flag);
+    }
+    void Unsubscribe(const char* eventName, uint32_t hostHandle) const {
+        Call<&HostApi::unsubscribe>(eventName, hostHandle);
+    }
+    void Slot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) const {
+        Call<&HostApi::slot5>(a, b, c, d, e);
+    }
+    void Yield() const { Call<&HostApi::yield>(); }
     // BeginWait hands the host the label as a NUL-terminated text.
-    void BeginWait(std::string_view label, uint32_t flag) const;
-    void EndWait() const;
+    void BeginWait(std::string_view label, uint32_t flag) const {
+        Call<&HostApi::beginWait>(std::string(label).c_str(), flag);
+    }
+    void EndWait() const { Call<&HostApi::endWait>(); }
 
 private:
+    // Call calls the host function in slot with the table first, when there is a table.
+    template <auto slot, class... Args>
+    void Call(Args... arguments) const {
+        if (const HostApi* api = Api()) {
+            (api->*slot)(api, arguments...);
+        }
+    }
+
     const HostContext* hostContext = nullptr;
 };
 

@@ -95,7 +95,7 @@ void PluginModule::GetMemoryStatsCallback(void* /*instance*/, uint32_t* words) n
 }
 
 bool PluginModule::StartWithHost(const HostContext* context) {
-    host.Attach(context);
+    hostChannel.Attach(context);
     InstallPluginLogTarget(context->api, logTarget);
     StartServiceProxy(context->hostHandle);
     return Start();
@@ -133,7 +133,7 @@ void PluginModule::Shutdown() {
 
 void PluginModule::StartServiceProxy(uint32_t hostHandle) {
     serviceProxy.Start(hostHandle, ShortName());
-    telemetry = std::make_unique<TelemetrySender>(Link());
+    telemetry.Start(Link());
     for (const ServiceProxyEvent& event : kServiceProxyEvents) {
         RegisterHostHandler<PluginServiceProxyResponse>(
             event.name,
@@ -142,55 +142,6 @@ void PluginModule::StartServiceProxy(uint32_t hostHandle) {
             },
             kServiceProxyEventFlag);
     }
-}
-
-std::future<MaybeType<void>> PluginModule::SendTelemetry(std::string_view eventName,
-                                                         const RequestParameters& parameters) {
-    if (telemetry == nullptr) {
-        std::promise<MaybeType<void>> promise;
-        promise.set_value(InternalServerError());
-        return promise.get_future();
-    }
-    return telemetry->Send(eventName, parameters);
-}
-
-// ---- host forwards ------------------------------------------------------------------------------
-
-void PluginModule::Request(HostResponse* response, HostRequest* request) {
-    host.Request(response, request);
-}
-
-void PluginModule::HostSlot1(uint32_t a, uint32_t b) {
-    host.Slot1(a, b);
-}
-
-void PluginModule::SendEvent(HostEvent* event) {
-    host.SendEvent(event);
-}
-
-void PluginModule::SubscribeHost(const char* eventName, uint32_t hostHandle, HostEventCallback callback,
-                                 void* context, uint32_t flag) {
-    host.Subscribe(eventName, hostHandle, callback, context, flag);
-}
-
-void PluginModule::UnsubscribeHost(const char* eventName, uint32_t hostHandle) {
-    host.Unsubscribe(eventName, hostHandle);
-}
-
-void PluginModule::HostSlot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) {
-    host.Slot5(a, b, c, d, e);
-}
-
-void PluginModule::Yield() {
-    host.Yield();
-}
-
-void PluginModule::BeginWait(std::string_view label, uint32_t flag) {
-    host.BeginWait(label, flag);
-}
-
-void PluginModule::EndWait() {
-    host.EndWait();
 }
 
 }  // namespace Brix

@@ -52,18 +52,26 @@ public:
 
     // Host forwards: each calls the host function of the same slot (HostChannel), once the host has
     // started the plugin; before that there is no host table and they do nothing.
-    void Request(HostResponse* response, HostRequest* request) final;
+    void Request(HostResponse* response, HostRequest* request) final {
+        hostChannel.Request(response, request);
+    }
     // HostSlot1 and HostSlot5 forward host functions that the plugin never calls: the module's table
     // of forwards has a slot for each.
-    void HostSlot1(uint32_t a, uint32_t b) final;
-    void SendEvent(HostEvent* event) final;
+    void HostSlot1(uint32_t a, uint32_t b) final { hostChannel.Slot1(a, b); }
+    void SendEvent(HostEvent* event) final { hostChannel.SendEvent(event); }
     void SubscribeHost(const char* eventName, uint32_t hostHandle, HostEventCallback callback, void* context,
-                       uint32_t flag) final;
-    void UnsubscribeHost(const char* eventName, uint32_t hostHandle) final;
-    void HostSlot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) final;
-    void Yield() final;
-    void BeginWait(std::string_view label, uint32_t flag) final;
-    void EndWait() final;
+                       uint32_t flag) final {
+        hostChannel.Subscribe(eventName, hostHandle, callback, context, flag);
+    }
+    void UnsubscribeHost(const char* eventName, uint32_t hostHandle) final {
+        hostChannel.Unsubscribe(eventName, hostHandle);
+    }
+    void HostSlot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) final {
+        hostChannel.Slot5(a, b, c, d, e);
+    }
+    void Yield() final { hostChannel.Yield(); }
+    void BeginWait(std::string_view label, uint32_t flag) final { hostChannel.BeginWait(label, flag); }
+    void EndWait() final { hostChannel.EndWait(); }
 
     // RegisterEndpoints registers the plugin's types and endpoints; called once by the handshake.
     virtual void RegisterEndpoints();
@@ -81,7 +89,7 @@ public:
     const std::vector<std::string>& Tags() const noexcept { return tags; }
     TypeRegistry& Registry() noexcept { return *registry; }
     const TypeRegistry& Registry() const noexcept { return *registry; }
-    uint32_t HostHandle() const noexcept { return host.HostHandle(); }
+    uint32_t HostHandle() const noexcept { return hostChannel.HostHandle(); }
     const PluginCallbacks& Callbacks() const noexcept { return callbacks; }
     const HostEndpointTable& EndpointTable() const noexcept { return endpointTable; }
 
@@ -173,7 +181,9 @@ public:
     // SendTelemetry posts a telemetry event (TelemetrySender); before Start it fails with
     // InternalServerError().
     std::future<MaybeType<void>> SendTelemetry(std::string_view eventName,
-                                               const RequestParameters& parameters = {});
+                                               const RequestParameters& parameters = {}) {
+        return telemetry.Send(eventName, parameters);
+    }
 
 private:
     // The C callbacks handed to the host. Each catches everything: nothing is thrown across the boundary.
@@ -210,7 +220,7 @@ private:
     std::string namePrefix;
     std::vector<std::string> tags;
     std::unique_ptr<TypeRegistry> registry;
-    HostChannel host;
+    HostChannel hostChannel;
     PluginCallbacks callbacks{};
     HostEndpointTable endpointTable{};
     // The arrays and texts endpointTable points to; built by the handshake from the registry, which
@@ -223,7 +233,7 @@ private:
     SubscriptionCounts subscriptions;
     ResourceRouter resources;
     ServiceProxy serviceProxy{serviceProxyMutex};
-    std::unique_ptr<TelemetrySender> telemetry;
+    TelemetrySender telemetry;
 };
 
 }  // namespace Brix
