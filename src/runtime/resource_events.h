@@ -19,36 +19,13 @@
 
 namespace Brix::Bridge {
 
-// ObserveResource keeps handler in router as the handler of uri (a T; see TypedResourceHandler) and
-// subscribes the module to uri's event. An exact uri is fetched at once (GET), and when that succeeds
-// the handler sees the current value as a Create before any event; a failed fetch is ignored.
-template <class T, class Handler>
-requires TypedResourceHandler<T, Handler>
-void ObserveResource(ResourceRouter& router, const HostLink& link, std::string_view uri, Handler handler);
-
 // HandOverCurrentValue fetches the resource at uri and hands it to handler as a Create; a failed
 // fetch hands nothing.
 void HandOverCurrentValue(const ResourceHandler& handler, const HostLink& link, std::string_view uri);
 
-// PublishResourceUpdate announces value as the new state of the resource at uri: an event of type,
-// under the resource's event name and under "OnJsonApiEvent". A value that does not convert is not
-// announced, and the log says why.
-template <class T>
-void PublishResourceUpdate(const HostLink& link, std::string_view uri, PluginResourceEventType type,
-                           const T& value);
-
-// PublishResourceValue is PublishResourceUpdate of a value converted already: data becomes the event's
-// "data" without being copied again.
-void PublishResourceValue(const HostLink& link, std::string_view uri, PluginResourceEventType type,
-                          BindingProperty data);
-
-// SendResourceEvent sends event under the event name of its uri and, when eventName differs from
-// that, once more under eventName. Fails when the event does not convert.
-MaybeType<void> SendResourceEvent(const HostLink& link, std::string_view eventName,
-                                  const PluginResourceEvent& event);
-
-// ---- templates ----------------------------------------------------------------------------------
-
+// ObserveResource keeps handler in router as the handler of uri (a T; see TypedResourceHandler) and
+// subscribes the module to uri's event. An exact uri is fetched at once (HandOverCurrentValue), so
+// that the handler sees the current value as a Create before any event.
 template <class T, class Handler>
 requires TypedResourceHandler<T, Handler>
 void ObserveResource(ResourceRouter& router, const HostLink& link, std::string_view uri, Handler handler) {
@@ -60,6 +37,13 @@ void ObserveResource(ResourceRouter& router, const HostLink& link, std::string_v
     }
 }
 
+// PublishResourceValue sends an event of type for uri with data, under the resource's event name and
+// under "OnJsonApiEvent". data becomes the event's "data" without being copied again.
+void PublishResourceValue(const HostLink& link, std::string_view uri, PluginResourceEventType type,
+                          BindingProperty data);
+
+// PublishResourceUpdate announces value as the new state of the resource at uri (PublishResourceValue
+// of value converted). A value that does not convert is not announced, and the log says why.
 template <class T>
 void PublishResourceUpdate(const HostLink& link, std::string_view uri, PluginResourceEventType type,
                            const T& value) {
@@ -75,5 +59,10 @@ void PublishResourceUpdate(const HostLink& link, std::string_view uri, PluginRes
     }
     PublishResourceValue(link, uri, type, std::move(data));
 }
+
+// SendResourceEvent sends event under the event name of its uri and, when eventName differs from
+// that, once more under eventName. Fails when the event does not convert.
+MaybeType<void> SendResourceEvent(const HostLink& link, std::string_view eventName,
+                                  const PluginResourceEvent& event);
 
 }  // namespace Brix::Bridge
