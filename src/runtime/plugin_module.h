@@ -193,7 +193,7 @@ private:
 
     bool StartWithHost(const HostContext* context);
 
-    // StartServiceProxy keeps the host handle, makes the telemetry sender and registers the service
+    // StartServiceProxy keeps the host handle, starts the telemetry sender and registers the service
     // proxy's events with the host (kServiceProxyEvents).
     void StartServiceProxy(uint32_t hostHandle);
 
