@@ -59,7 +59,6 @@ public:
 
     // The LCDS wire class names of the records the plugin registered (filled by the plugin).
     WireClassNames& WireClasses() noexcept { return wireClasses; }
-    const WireClassNames& WireClasses() const noexcept { return wireClasses; }
 
 private:
     [[noreturn]] static void BrokenFuture(const std::future_error& error) noexcept;

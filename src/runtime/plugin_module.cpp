@@ -1,11 +1,9 @@
-// plugin_module.cpp - the handshake, the host forwards and the plugin's C callbacks.
+// plugin_module.cpp - the handshake, the plugin's C callbacks, and the module's delegation to its units.
 #include "runtime/plugin_module.h"
 
-#include <cstring>
 #include <utility>
 
 #include "host_values/allocation_stats.h"
-#include "host_values/host_value.h"
 #include "logging/assertion.h"
 #include "logging/logger.h"
 #include "logging/message_formatter.h"
@@ -97,18 +95,17 @@ void PluginModule::GetMemoryStatsCallback(void* /*instance*/, uint32_t* words) n
 }
 
 bool PluginModule::StartWithHost(const HostContext* context) {
-    hostContext = context;
+    hostChannel.Attach(context);
     InstallPluginLogTarget(context->api, logTarget);
     StartServiceProxy(context->hostHandle);
     return Start();
 }
 
-// ---- resource events ----------------------------------------------------------------------------
+// ---- host events --------------------------------------------------------------------------------
 
 void PluginModule::Subscribe(std::string_view uri) {
     const std::string name = EventNameFromUri(uri);
-    auto counted = subscriptionCounts.try_emplace(name, 0).first;
-    if (++counted->second == 1) {
+    if (subscriptions.Add(name)) {
         RegisterHostHandler<PluginResourceEvent>(
             name, [this](const PluginResourceEvent& event) { resources.Dispatch(event); }, 0);
     }
@@ -116,151 +113,34 @@ void PluginModule::Subscribe(std::string_view uri) {
 
 void PluginModule::Unsubscribe(std::string_view uri) {
     const std::string name = EventNameFromUri(uri);
-    auto counted = subscriptionCounts.find(name);
-    if (counted == subscriptionCounts.end()) {
-        return;
+    if (subscriptions.Remove(name)) {
+        UnsubscribeHost(name.c_str(), HostHandle());
+        hostHandlers.Erase(name);
     }
-    if (--counted->second > 0) {
-        return;
-    }
-    subscriptionCounts.erase(counted);
-    UnsubscribeHost(name.c_str(), HostHandle());
-    hostHandlers.erase(name);
-}
-
-uint32_t PluginModule::SubscriptionCount(std::string_view eventName) const {
-    auto counted = subscriptionCounts.find(eventName);
-    return counted == subscriptionCounts.end() ? 0 : counted->second;
-}
-
-bool PluginModule::HasHostHandler(std::string_view eventName) const {
-    return hostHandlers.find(eventName) != hostHandlers.end();
 }
 
 void PluginModule::Shutdown() {
-    std::vector<std::string> names;
-    names.reserve(hostHandlers.size());
-    for (const auto& entry : hostHandlers) {
-        names.push_back(entry.first);
-    }
-    for (const std::string& name : names) {
+    for (const std::string& name : hostHandlers.Names()) {
         UnsubscribeHost(name.c_str(), HostHandle());
     }
-    hostHandlers.clear();
-    subscriptionCounts.clear();
+    hostHandlers.Clear();
+    subscriptions.Clear();
     resources.Clear();
     serviceProxy.Clear();
-}
-
-MaybeType<void> PluginModule::SendResourceEvent(std::string_view eventName,
-                                                const PluginResourceEvent& event) {
-    BindingProperty value;
-    ConversionStatus status;
-    NativeToValue(status, value, event, Registry());
-    if (!status.Ok()) {
-        return Failure(std::string(status.Message()));
-    }
-    const std::string specificName = EventNameFromUri(event.uri);
-    ScopedHostValue payload(ToHostValue(value, &Registry()));
-
-    HostEvent block;
-    std::memset(&block, 0, sizeof(block));
-    block.name = specificName.c_str();
-    block.payload = payload.Get();
-    SendEvent(&block);
-    if (eventName != specificName) {
-        const std::string generalName(eventName);
-        block.name = generalName.c_str();
-        SendEvent(&block);
-    }
-    return {};
 }
 
 // ---- service proxy and telemetry ------------------------------------------------------------------
 
 void PluginModule::StartServiceProxy(uint32_t hostHandle) {
     serviceProxy.Start(hostHandle, ShortName());
-    telemetry = std::make_unique<TelemetrySender>(Link());
-    constexpr uint32_t kServiceProxyFlag = 1;
-    RegisterHostHandler<PluginServiceProxyResponse>(
-        "OnServiceProxyUuidEvent",
-        [this](const PluginServiceProxyResponse& answer) { serviceProxy.OnUuidAnswer(answer); },
-        kServiceProxyFlag);
-    RegisterHostHandler<PluginServiceProxyResponse>(
-        "OnServiceProxyMethodEvent",
-        [this](const PluginServiceProxyResponse& answer) { serviceProxy.OnMethodAnswer(answer); },
-        kServiceProxyFlag);
-    RegisterHostHandler<PluginServiceProxyResponse>(
-        "OnServiceProxyAsyncEvent",
-        [this](const PluginServiceProxyResponse& answer) { serviceProxy.OnAsyncMessage(answer); },
-        kServiceProxyFlag);
-}
-
-std::future<MaybeType<void>> PluginModule::SendTelemetry(std::string_view eventName,
-                                                         const RequestParameters& parameters) {
-    if (telemetry == nullptr) {
-        std::promise<MaybeType<void>> promise;
-        promise.set_value(InternalServerError());
-        return promise.get_future();
-    }
-    return telemetry->Send(eventName, parameters);
-}
-
-// ---- host forwards ------------------------------------------------------------------------------
-
-void PluginModule::Request(HostResponse* response, HostRequest* request) {
-    if (const HostApi* api = Api()) {
-        api->request(api, response, request);
-    }
-}
-
-void PluginModule::HostSlot1(uint32_t a, uint32_t b) {
-    if (const HostApi* api = Api()) {
-        api->slot1(api, a, b);
-    }
-}
-
-void PluginModule::SendEvent(HostEvent* event) {
-    if (const HostApi* api = Api()) {
-        api->sendEvent(api, event);
-    }
-}
-
-void PluginModule::SubscribeHost(const char* eventName, uint32_t hostHandle, HostEventCallback callback,
-                                 void* context, uint32_t flag) {
-    if (const HostApi* api = Api()) {
-        api->subscribe(api, eventName, hostHandle, callback, context, flag);
-    }
-}
-
-void PluginModule::UnsubscribeHost(const char* eventName, uint32_t hostHandle) {
-    if (const HostApi* api = Api()) {
-        api->unsubscribe(api, eventName, hostHandle);
-    }
-}
-
-void PluginModule::HostSlot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) {
-    if (const HostApi* api = Api()) {
-        api->slot5(api, a, b, c, d, e);
-    }
-}
-
-void PluginModule::Yield() {
-    if (const HostApi* api = Api()) {
-        api->yield(api);
-    }
-}
-
-void PluginModule::BeginWait(std::string_view label, uint32_t flag) {
-    if (const HostApi* api = Api()) {
-        const std::string text(label);
-        api->beginWait(api, text.c_str(), flag);
-    }
-}
-
-void PluginModule::EndWait() {
-    if (const HostApi* api = Api()) {
-        api->endWait(api);
+    telemetry.Start(Link());
+    for (const ServiceProxyEvent& event : kServiceProxyEvents) {
+        RegisterHostHandler<PluginServiceProxyResponse>(
+            event.name,
+            [this, take = event.take](const PluginServiceProxyResponse& answer) {
+                (serviceProxy.*take)(answer);
+            },
+            kServiceProxyEventFlag);
     }
 }
 

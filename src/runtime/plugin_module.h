@@ -1,11 +1,13 @@
 // plugin_module.h - the framework state every plugin object carries, the handshake with the host
-// and the plugin's callbacks.
+// and the plugin's callbacks. Each of its other jobs lives in a unit of its own that the module
+// delegates to: host_channel (the host's functions), host_event_handlers and subscription_counts
+// (host events), resource_router and resource_events (resources followed and announced),
+// host_request and lcds_invoke (requests), service_proxy and telemetry_sender.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <future>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -15,25 +17,24 @@
 
 #include "abi/host_abi.h"
 #include "binding/binding_property.h"
-#include "binding/conversion_status.h"
 #include "binding/maybe_type.h"
-#include "binding/static_type.h"
 #include "binding/type_registry.h"
-#include "binding/value_conversion.h"
-#include "host_values/host_value_conversion.h"
 #include "logging/logger.h"
 #include "rest/endpoint_table.h"
 #include "rest/method_code.h"
 #include "rest/routes.h"
 #include "runtime/app_module.h"
-#include "runtime/event_names.h"
 #include "runtime/framework_types.h"
+#include "runtime/host_channel.h"
+#include "runtime/host_event_handlers.h"
 #include "runtime/host_request.h"
 #include "runtime/lcds_invoke.h"
 #include "runtime/plugin_identity.h"
 #include "runtime/request_parameter.h"
+#include "runtime/resource_events.h"
 #include "runtime/resource_router.h"
 #include "runtime/service_proxy.h"
+#include "runtime/subscription_counts.h"
 #include "runtime/telemetry_sender.h"
 #include "runtime/typed_resource_handler.h"
 
@@ -49,18 +50,28 @@ public:
     PluginModule();
     ~PluginModule() override;
 
-    // Host forwards: each calls the host function of the same slot, once the host has started the
-    // plugin; before that there is no host table and they do nothing.
-    void Request(HostResponse* response, HostRequest* request) final;
-    void HostSlot1(uint32_t a, uint32_t b) final;
-    void SendEvent(HostEvent* event) final;
+    // Host forwards: each calls the host function of the same slot (HostChannel), once the host has
+    // started the plugin; before that there is no host table and they do nothing.
+    void Request(HostResponse* response, HostRequest* request) final {
+        hostChannel.Request(response, request);
+    }
+    // HostSlot1 and HostSlot5 forward host functions that the plugin never calls: the module's table
+    // of forwards has a slot for each.
+    void HostSlot1(uint32_t a, uint32_t b) final { hostChannel.Slot1(a, b); }
+    void SendEvent(HostEvent* event) final { hostChannel.SendEvent(event); }
     void SubscribeHost(const char* eventName, uint32_t hostHandle, HostEventCallback callback, void* context,
-                       uint32_t flag) final;
-    void UnsubscribeHost(const char* eventName, uint32_t hostHandle) final;
-    void HostSlot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) final;
-    void Yield() final;
-    void BeginWait(std::string_view label, uint32_t flag) final;
-    void EndWait() final;
+                       uint32_t flag) final {
+        hostChannel.Subscribe(eventName, hostHandle, callback, context, flag);
+    }
+    void UnsubscribeHost(const char* eventName, uint32_t hostHandle) final {
+        hostChannel.Unsubscribe(eventName, hostHandle);
+    }
+    void HostSlot5(uint32_t a, uint32_t b, uint32_t c, double d, uint32_t e) final {
+        hostChannel.Slot5(a, b, c, d, e);
+    }
+    void Yield() final { hostChannel.Yield(); }
+    void BeginWait(std::string_view label, uint32_t flag) final { hostChannel.BeginWait(label, flag); }
+    void EndWait() final { hostChannel.EndWait(); }
 
     // RegisterEndpoints registers the plugin's types and endpoints; called once by the handshake.
     virtual void RegisterEndpoints();
@@ -78,9 +89,7 @@ public:
     const std::vector<std::string>& Tags() const noexcept { return tags; }
     TypeRegistry& Registry() noexcept { return *registry; }
     const TypeRegistry& Registry() const noexcept { return *registry; }
-    const HostContext* Context() const noexcept { return hostContext; }
-    const HostApi* Api() const noexcept { return hostContext != nullptr ? hostContext->api : nullptr; }
-    uint32_t HostHandle() const noexcept { return hostContext != nullptr ? hostContext->hostHandle : 0; }
+    uint32_t HostHandle() const noexcept { return hostChannel.HostHandle(); }
     const PluginCallbacks& Callbacks() const noexcept { return callbacks; }
     const HostEndpointTable& EndpointTable() const noexcept { return endpointTable; }
 
@@ -89,7 +98,7 @@ public:
     //     routes.Get("/hux-game-queues/v1/queues/{id}", {"id"}, this, &GameQueuesPlugin::GetQueueById);
     Rest::Routes Routes() { return Rest::Routes(*registry, tags); }
 
-    // ---- resource events ----
+    // ---- host events and resources ----
 
     // Subscribe follows the host event of uri (EventNameFromUri): the first subscription of a name
     // registers the resource dispatcher with the host, later ones only count. Unsubscribe undoes one
@@ -107,17 +116,22 @@ public:
     // payloads that do not convert to Payload are dropped.
     template <class Payload>
     void RegisterHostHandler(std::string_view eventName, std::function<void(const Payload&)> handler,
-                             uint32_t flag);
+                             uint32_t flag) {
+        const std::string& name = hostHandlers.Set(eventName, std::move(handler));
+        SubscribeHost(name.c_str(), HostHandle(), &PluginModule::DeliverHostEvent<Payload>,
+                      static_cast<void*>(this), flag);
+    }
 
     // ObserveResource follows the resource at uri as a T (see TypedResourceHandler for the handler's
-    // forms). A uri holding "*" is a pattern. An exact uri is fetched at once, and when that succeeds
-    // the handler sees the current value as a Create before any event:
+    // forms and Bridge::ObserveResource for the first fetch). A uri holding "*" is a pattern:
     //     ObserveResource<LoginSession>("/hux-login/v1/session",
     //                                   [this](PluginResourceEventType type, const LoginSession& session)
     //                                   {...});
     template <class T, class Handler>
     requires TypedResourceHandler<T, Handler>
-    void ObserveResource(std::string_view uri, Handler handler);
+    void ObserveResource(std::string_view uri, Handler handler) {
+        Bridge::ObserveResource<T>(resources, Link(), uri, std::move(handler));
+    }
 
     // PublishResourceUpdate announces value as the new state of the resource at uri: an Update event
     // (or the type given) under the resource's event name and under "OnJsonApiEvent". A value that does
@@ -127,28 +141,28 @@ public:
         PublishResourceUpdate(uri, PluginResourceEventType::Update, value);
     }
     template <class T>
-    void PublishResourceUpdate(std::string_view uri, PluginResourceEventType type, const T& value);
+    void PublishResourceUpdate(std::string_view uri, PluginResourceEventType type, const T& value) {
+        Bridge::PublishResourceUpdate(Link(), uri, type, value);
+    }
 
     // SendResourceEvent sends event to the host under the event name of its uri and, when eventName
     // differs from that, once more under eventName. Fails when the event does not convert.
-    MaybeType<void> SendResourceEvent(std::string_view eventName, const PluginResourceEvent& event);
+    MaybeType<void> SendResourceEvent(std::string_view eventName, const PluginResourceEvent& event) {
+        return Bridge::SendResourceEvent(Link(), eventName, event);
+    }
 
     // SubscriptionCount is the number of Subscribe calls of eventName not undone yet.
-    uint32_t SubscriptionCount(std::string_view eventName) const;
-    bool HasHostHandler(std::string_view eventName) const;
+    uint32_t SubscriptionCount(std::string_view eventName) const { return subscriptions.Count(eventName); }
+    bool HasHostHandler(std::string_view eventName) const { return hostHandlers.Has(eventName); }
 
     // ---- requests ----
 
     // Link is what the request functions need of this module.
     HostLink Link() noexcept { return {*this, Registry(), HostHandle()}; }
 
-    // SendRequest, TypedRequest and LcdsInvoke: see host_request.h and lcds_invoke.h.
+    // TypedRequest and LcdsInvoke: see host_request.h and lcds_invoke.h.
     //     auto doc = TypedRequest<BindingProperty>(MethodCode::Get, "/hux-game-data/assets/v1/queues.json");
     //     auto answer = Await(LcdsInvoke<std::string>("matchmakerService", "getAllQueuesCompressed"));
-    MaybeType<void> SendRequest(MethodCode method, std::string_view url, const RequestParameters& parameters,
-                                HostResponse& response) {
-        return Bridge::SendRequest(Link(), method, url, parameters, response);
-    }
     template <class T>
     MaybeType<T> TypedRequest(MethodCode method, std::string_view url,
                               const RequestParameters& parameters = {}) {
@@ -167,7 +181,9 @@ public:
     // SendTelemetry posts a telemetry event (TelemetrySender); before Start it fails with
     // InternalServerError().
     std::future<MaybeType<void>> SendTelemetry(std::string_view eventName,
-                                               const RequestParameters& parameters = {});
+                                               const RequestParameters& parameters = {}) {
+        return telemetry.Send(eventName, parameters);
+    }
 
 private:
     // The C callbacks handed to the host. Each catches everything: nothing is thrown across the boundary.
@@ -177,23 +193,25 @@ private:
 
     bool StartWithHost(const HostContext* context);
 
-    // StartServiceProxy keeps the host handle, makes the telemetry sender and registers the three
-    // service proxy events with the host, flag 1.
+    // StartServiceProxy keeps the host handle, starts the telemetry sender and registers the service
+    // proxy's events with the host (kServiceProxyEvents).
     void StartServiceProxy(uint32_t hostHandle);
 
-    // HostHandlerEntry is a handler of one host event, for the payload type named by payloadTypeId.
-    struct HostHandlerEntry {
-        uint32_t payloadTypeId = 0;
-        std::shared_ptr<void> handler;
-    };
-
-    // DeliverHostEvent is the C callback given to the host for events of Payload. It finds the handler
-    // of the event's name in the module named by the event's context, converts the payload and calls
-    // the handler; events without a handler or whose payload does not convert are dropped.
+    // DeliverHostEvent is the C callback given to the host for events of Payload: it hands the event to
+    // the host event handlers of the module named by the event's context. Nothing thrown while
+    // handling crosses back into the host: such an event is dropped.
     template <class Payload>
-    static void DeliverHostEvent(HostEvent* event) noexcept;
-    template <class Payload>
-    void HandleHostEvent(const HostEvent& event);
+    static void DeliverHostEvent(HostEvent* event) noexcept {
+        if (event == nullptr || event->context == nullptr) {
+            return;
+        }
+        try {
+            const auto* module = static_cast<const PluginModule*>(event->context);
+            module->hostHandlers.Deliver<Payload>(*event, module->Registry());
+        } catch (...) {
+            // The event is dropped.
+        }
+    }
 
     // The module holds the process-wide logger from construction to destruction; declared first so
     // that it outlives the log target below.
@@ -202,7 +220,7 @@ private:
     std::string namePrefix;
     std::vector<std::string> tags;
     std::unique_ptr<TypeRegistry> registry;
-    const HostContext* hostContext = nullptr;
+    HostChannel hostChannel;
     PluginCallbacks callbacks{};
     HostEndpointTable endpointTable{};
     // The arrays and texts endpointTable points to; built by the handshake from the registry, which
@@ -211,101 +229,11 @@ private:
     std::unique_ptr<PluginLogTarget> logTarget;
     std::mutex serviceProxyMutex;
 
-    std::map<std::string, HostHandlerEntry, std::less<>> hostHandlers;
-    std::map<std::string, uint32_t, std::less<>> subscriptionCounts;
+    HostEventHandlers hostHandlers;
+    SubscriptionCounts subscriptions;
     ResourceRouter resources;
     ServiceProxy serviceProxy{serviceProxyMutex};
-    std::unique_ptr<TelemetrySender> telemetry;
+    TelemetrySender telemetry;
 };
-
-// ---- templates ----------------------------------------------------------------------------------
-
-template <class Payload>
-void PluginModule::RegisterHostHandler(std::string_view eventName,
-                                       std::function<void(const Payload&)> handler, uint32_t flag) {
-    auto entry = HostHandlerEntry{StaticType<Payload>().id,
-                                  std::make_shared<std::function<void(const Payload&)>>(std::move(handler))};
-    auto stored = hostHandlers.insert_or_assign(std::string(eventName), std::move(entry)).first;
-    SubscribeHost(stored->first.c_str(), HostHandle(), &PluginModule::DeliverHostEvent<Payload>,
-                  static_cast<void*>(this), flag);
-}
-
-template <class Payload>
-void PluginModule::DeliverHostEvent(HostEvent* event) noexcept {
-    if (event == nullptr) {
-        return;
-    }
-    void* context = event->context;
-    if (context == nullptr) {
-        return;
-    }
-    try {
-        static_cast<PluginModule*>(context)->HandleHostEvent<Payload>(*event);
-    } catch (...) {
-        // Nothing crosses back into the host: an event whose handling failed is dropped.
-    }
-}
-
-template <class Payload>
-void PluginModule::HandleHostEvent(const HostEvent& event) {
-    const char* name = event.name;
-    if (name == nullptr) {
-        return;
-    }
-    auto found = hostHandlers.find(std::string_view(name));
-    if (found == hostHandlers.end() || found->second.payloadTypeId != StaticType<Payload>().id) {
-        return;
-    }
-    // The handler stays alive while it runs, even if it unsubscribes its own event.
-    const auto handler = std::static_pointer_cast<std::function<void(const Payload&)>>(found->second.handler);
-    ConversionStatus cell = FromHostValue(event.payload, "<result>");
-    if (!cell.Ok()) {
-        return;
-    }
-    Payload payload{};
-    ConversionStatus status;
-    ValueToNative(status, payload, cell.Value(), "<result>", Registry());
-    if (!status.Ok()) {
-        return;
-    }
-    (*handler)(payload);
-}
-
-template <class T, class Handler>
-requires TypedResourceHandler<T, Handler>
-void PluginModule::ObserveResource(std::string_view uri, Handler handler) {
-    const std::shared_ptr<const ResourceHandler> typed =
-        resources.Add(uri, MakeTypedResourceHandler<T>(Registry(), std::move(handler)));
-    Subscribe(uri);
-    if (IsResourcePattern(uri)) {
-        return;
-    }
-    MaybeType<BindingProperty> current = TypedRequest<BindingProperty>(MethodCode::Get, uri);
-    if (!current) {
-        return;
-    }
-    PluginResourceEvent created;
-    created.uri = std::string(uri);
-    created.eventType = PluginResourceEventType::Create;
-    created.data = std::move(current).Value();
-    (*typed)(created);
-}
-
-template <class T>
-void PluginModule::PublishResourceUpdate(std::string_view uri, PluginResourceEventType type, const T& value) {
-    PluginResourceEvent event;
-    ConversionStatus status;
-    NativeToValue(status, event.data, value, Registry());
-    if (!status.Ok()) {
-        const std::string message(status.Message());
-        const std::string resource(uri);
-        Log(LogLevel::Error, kPluginLogGroup, "Did not publish an update of %s: it does not convert: %s",
-            resource.c_str(), message.c_str());
-        return;
-    }
-    event.uri = std::string(uri);
-    event.eventType = type;
-    static_cast<void>(SendResourceEvent(kResourceEventName, event));
-}
 
 }  // namespace Brix

@@ -35,9 +35,6 @@ public:
 
     void Clear() noexcept;
 
-    std::size_t ExactCount() const noexcept { return exact.size(); }
-    std::size_t PatternCount() const noexcept { return patterns.size(); }
-
 private:
     struct PatternHandler {
         std::string pattern;

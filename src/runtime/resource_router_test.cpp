@@ -31,8 +31,6 @@ TEST(ResourceRouter, CallsTheExactHandlerThenEveryMatchingPatternInOrder) {
     router.Add("/y/*", record("other pattern"));
     router.Add("/x/1", record("exact"));
     router.Add("/*/1", record("third pattern"));
-    EXPECT_EQ(router.ExactCount(), 1u);
-    EXPECT_EQ(router.PatternCount(), 3u);
 
     // The uri arrives without its leading "/" and is normalised before anything is looked up.
     router.Dispatch(EventFor("x/1"));
@@ -60,13 +58,12 @@ TEST(ResourceRouter, HandlersMayAddHandlersOrClearTheRouterWhileBeingCalled) {
     router.Add("/c/*", [&](const PluginResourceEvent&) { ++added; });
 
     router.Dispatch(EventFor("/a/1"));
-    EXPECT_EQ(router.PatternCount(), 66u);
     router.Dispatch(EventFor("/b/1"));
     EXPECT_EQ(added, 64);
     // The exact handler clears the router: it is kept alive until it returns, and no pattern runs.
     router.Dispatch(EventFor("/c/1"));
+    router.Dispatch(EventFor("/b/1"));
     EXPECT_EQ(added, 64);
-    EXPECT_EQ(router.PatternCount(), 0u);
 }
 
 class TypedResourceHandlerTest : public FreshLoggerTest {

@@ -12,9 +12,14 @@ void ServiceProxy::Start(uint32_t handle, std::string_view name) {
     shortName = std::string(name);
 }
 
-std::string ServiceProxy::MethodKey(const PluginServiceProxyResponse& answer) {
+namespace {
+
+// MethodKey is "service.method", the key of method answers and asynchronous messages.
+std::string MethodKey(const PluginServiceProxyResponse& answer) {
     return FormatMessage("%1.%2", answer.serviceName, answer.methodName);
 }
+
+}  // namespace
 
 void ServiceProxy::OnUuidAnswer(const PluginServiceProxyResponse& answer) {
     Receive(answer.uuid, answer);
@@ -83,16 +88,6 @@ void ServiceProxy::Clear() {
 std::size_t ServiceProxy::ReceivedCount() const {
     const std::lock_guard lock(mutex);
     return received.size();
-}
-
-uint32_t ServiceProxy::HostHandle() const {
-    const std::lock_guard lock(mutex);
-    return hostHandle;
-}
-
-std::size_t ServiceProxy::WaitingCount() const {
-    const std::lock_guard lock(mutex);
-    return waiting.size();
 }
 
 }  // namespace Brix

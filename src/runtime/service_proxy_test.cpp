@@ -51,18 +51,21 @@ TEST_F(ServiceProxyTest, AnswersWaitUntilARequestClaimsThemInTheOrderTheyCame) {
                       [&](const PluginServiceProxyResponse& answer) { claimed.push_back(answer.payload); });
     EXPECT_EQ(claimed, std::vector<std::string>{"first"});
     EXPECT_EQ(proxy.ReceivedCount(), 2u);
-    EXPECT_EQ(proxy.WaitingCount(), 0u);
     ASSERT_EQ(target.records.size(), 1u);
     EXPECT_EQ(target.records[0].level, 3);
     EXPECT_EQ(target.records[0].message, "hux-game-queues: Fulfilled service proxy request: u-1");
 
     // A request registered before its answer is fulfilled when the answer comes, under service.method.
-    proxy.AwaitAnswer("lol-store.getWallet",
+    proxy.AwaitAnswer("keld-store.getWallet",
                       [&](const PluginServiceProxyResponse& answer) { claimed.push_back(answer.payload); });
-    EXPECT_EQ(proxy.WaitingCount(), 1u);
-    proxy.OnMethodAnswer(Answer("u-9", "lol-store", "getWallet", "wallet"));
+    EXPECT_EQ(claimed, std::vector<std::string>{"first"});
+    proxy.OnMethodAnswer(Answer("u-9", "keld-store", "getWallet", "wallet"));
     EXPECT_EQ(claimed, (std::vector<std::string>{"first", "wallet"}));
     EXPECT_EQ(proxy.ReceivedCount(), 2u);
+    // A claimed request waits no more: the same answer again is kept for no one.
+    proxy.OnMethodAnswer(Answer("u-9", "keld-store", "getWallet", "again"));
+    EXPECT_EQ(claimed, (std::vector<std::string>{"first", "wallet"}));
+    EXPECT_EQ(proxy.ReceivedCount(), 3u);
 
     proxy.Clear();
     EXPECT_EQ(proxy.ReceivedCount(), 0u);

@@ -9,12 +9,16 @@ namespace Brix {
 
 std::future<MaybeType<void>> TelemetrySender::Send(std::string_view eventName,
                                                    const RequestParameters& parameters) {
-    std::string url(kTelemetryUrl);
-    url += eventName;
     std::promise<MaybeType<void>> promise;
     std::future<MaybeType<void>> future = promise.get_future();
+    if (!link) {
+        promise.set_value(InternalServerError());
+        return future;
+    }
+    std::string url(kTelemetryUrl);
+    url += eventName;
     ScopedHostResponse response;
-    promise.set_value(Bridge::SendRequest(link, MethodCode::Post, url, parameters, response.Get()));
+    promise.set_value(Bridge::SendRequest(*link, MethodCode::Post, url, parameters, response.Get()));
     return future;
 }
 
