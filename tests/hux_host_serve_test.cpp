@@ -12,6 +12,7 @@
 #include "binding/binding_property.h"
 #include "child_process.h"
 #include "codecs/json_reader.h"
+#include "codecs/json_writer.h"
 #include "gzip_text.h"
 #include "raw_exchange.h"
 
@@ -364,13 +365,11 @@ TEST_F(HuxHostServe, DescribesThePluginsSevenRoutes) {
     // Each argument in the path, with the format of its type; the list answer refers to its record.
     const BindingProperty& byMap =
         paths.Member("/hux-game-queues/v1/game-type-config/{gameTypeConfigId}/map/{mapId}").Member("get");
-    std::vector<std::string> parameters;
-    for (const BindingProperty& parameter : byMap.Member("parameters").Elements()) {
-        parameters.push_back(std::string(parameter.Member("name").AsString()) + " " +
-                             std::string(parameter.Member("in").AsString()) + " " +
-                             std::string(parameter.Member("schema").Member("format").AsString()));
-    }
-    EXPECT_EQ(parameters, (std::vector<std::string>{"gameTypeConfigId path uint32", "mapId path int32"}));
+    EXPECT_EQ(
+        Brix::Json::Write(byMap.Member("parameters")),
+        R"([{"in":"path","name":"gameTypeConfigId","required":true,)"
+        R"("schema":{"format":"uint32","maximum":4294967295,"minimum":0,"type":"integer"}},)"
+        R"({"in":"path","name":"mapId","required":true,"schema":{"format":"int32","type":"integer"}}])");
     const BindingProperty& list = paths.Member("/hux-game-queues/v1/queues")
                                       .Member("get")
                                       .Member("responses")
