@@ -2,6 +2,7 @@
 // routes, the matchmaker fallbacks, readiness, change detection and reconnects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ namespace {
 
 using Brix::BindingProperty;
 using Brix::PluginResourceEventType;
+
+constexpr std::string_view kConfigurationComplete =
+    "Platform config's initial configuration is complete, any missing configuration will use defaults";
 
 // QueueIds lists the ids of a published queue list.
 std::vector<int64_t> QueueIds(const BindingProperty& queues) {
@@ -59,21 +63,10 @@ TEST_F(ServiceConversation, StartPublishesTheQueuesAndCustomGamesOnceTheirInputs
     EXPECT_EQ(Queue(queues, 420).Member("name").AsString(), "");
     EXPECT_EQ(LoggedCount("Translations not found for queue id 420."), 3u);
 
-    // Each queue event goes out under the resource's own name and then under "OnJsonApiEvent".
-    std::vector<std::string> names;
-    for (const HuxHost::SentEvent& event : host->SentEvents()) {
-        if (event.payload.Member("uri").AsString() == kQueuesUri) {
-            names.push_back(event.name);
-        }
-    }
-    ASSERT_EQ(names.size(), 6u);
-    EXPECT_EQ(names[0], Brix::EventNameFromUri(kQueuesUri));
-    EXPECT_EQ(names[1], "OnJsonApiEvent");
-
+    EXPECT_EQ(LoggedCount("Queues configuration has been updated"), 3u);
     // The custom documents follow their own inputs.
-    EXPECT_FALSE(EventsFor(kCustomUri).empty());
-    EXPECT_EQ(EventsFor(kCustomUri).size(), EventsFor(kCustomNonDefaultUri).size());
-    EXPECT_GE(LoggedCount("Queues configuration has been updated"), 3u);
+    EXPECT_EQ(EventsFor(kCustomUri).size(), 6u);
+    EXPECT_EQ(EventsFor(kCustomNonDefaultUri).size(), 6u);
 
     // A later change rebuilds with the translations, which have arrived by now (streamed).
     Update(Namespaced("ClientSystemStates/enabledQueueIdsList"), "[430, 420, 450]");
@@ -117,8 +110,10 @@ TEST_F(ServiceConversation, RoutesAnswerFromTheCacheAndTheConfiguration) {
     EXPECT_EQ(custom.body.Member("spectatorSlotLimit").AsUnsigned(), 4u);
     EXPECT_EQ(custom.body.Member("gameServerRegions").ElementCount(), 1u);
     EXPECT_EQ(Get("/hux-game-queues/v1/custom-non-default").error, std::nullopt);
-    // A malformed argument is refused by the route table before the handler runs.
-    EXPECT_NE(Get("/hux-game-queues/v1/queues/abc").status, 200u);
+    // A malformed argument is refused by the route table, with status 0, before the handler runs.
+    HuxHost::RouteAnswer malformed = Get("/hux-game-queues/v1/queues/abc");
+    EXPECT_EQ(malformed.status, 0u);
+    EXPECT_EQ(malformed.error, "Value abc for 'id' of type int32 is in an incorrect format");
 }
 
 TEST_F(ServiceConversation, BeforeAnyInputRoutesAnswerMissingConfiguration) {
@@ -165,10 +160,7 @@ TEST_F(ServiceConversation, InitialConfigurationCompleteOpensTheGatesWithDefault
     // The warning of what is still missing, written once more as the configuration completes.
     EXPECT_EQ(LoggedCount("Queues configuration is not available yet: (Platform Enabled Queues)"),
               warnings + 1);
-    EXPECT_EQ(
-        LoggedCount("Platform config's initial configuration is complete, any missing configuration will use "
-                    "defaults"),
-        1u);
+    EXPECT_EQ(LoggedCount(kConfigurationComplete), 1u);
     ASSERT_EQ(EventsFor(kQueuesUri).size(), 1u);
     // Without an enabled list the matchmaker's states decide.
     const BindingProperty queues = EventsFor(kQueuesUri).back().payload.Member("data");
@@ -177,10 +169,7 @@ TEST_F(ServiceConversation, InitialConfigurationCompleteOpensTheGatesWithDefault
 
     // Delivered again, the "complete" line is not repeated but both gates run again.
     Update(kInitialConfigurationUri, "true");
-    EXPECT_EQ(
-        LoggedCount("Platform config's initial configuration is complete, any missing configuration will use "
-                    "defaults"),
-        1u);
+    EXPECT_EQ(LoggedCount(kConfigurationComplete), 1u);
     EXPECT_EQ(EventsFor(kQueuesUri).size(), 2u);
 }
 
@@ -242,26 +231,11 @@ TEST_F(ServiceConversation, ACompressedAnswerThatInflatesPastTheBoundFallsBackIn
     EXPECT_LT(stats.BytesInUse(), std::size_t{8} << 20);
 }
 
-TEST_F(ServiceConversation, WhenBothMatchmakerCallsFailNothingIsPublished) {
-    host->ScriptLcdsError("matchmakerService", "getAllQueuesCompressed", 500, "down");
-    host->ScriptLcdsError("matchmakerService", "getAllQueues", 503, "busy");
-    Start();
-    EXPECT_TRUE(EventsFor(kQueuesUri).empty());
-    HuxHost::RouteAnswer queues = Get("/hux-game-queues/v1/queues");
-    EXPECT_EQ(queues.status, 500u);
-    EXPECT_EQ(
-        queues.error,
-        "Error requesting available queues: Error response for POST /hux-login/v1/session/invoke: busy");
-    EXPECT_GE(LoggedCount("Failed to get queues: Error requesting available queues: Error response for POST "
-                          "/hux-login/v1/session/invoke: busy"),
-              1u);
-}
-
 TEST_F(ServiceConversation, AMalformedPremadeSizeSettingFailsTheBuildWithoutAnEvent) {
     SetJson(Namespaced("QueueRestriction"), R"({"AllowablePremadeSizesForQueueId420": "1,,2"})");
     Start();
     EXPECT_TRUE(EventsFor(kQueuesUri).empty());
-    EXPECT_GE(LoggedCount("Failed to get queues: invalid stoi argument"), 1u);
+    EXPECT_EQ(LoggedCount("Failed to get queues: invalid stoi argument"), 3u);
     HuxHost::RouteAnswer queues = Get("/hux-game-queues/v1/queues");
     EXPECT_EQ(queues.status, 500u);
     EXPECT_EQ(queues.error, "invalid stoi argument");
@@ -290,6 +264,129 @@ TEST_F(ServiceConversation, AGateOpenedDuringTheMatchmakerWaitRebuildsAfterTheRu
     const BindingProperty& first = events.front().payload.Member("data");
     EXPECT_EQ(Queue(first, 430).Member("queueAvailability").AsString(), "Available");
     EXPECT_EQ(Queue(first, 420).Member("queueAvailability").AsString(), "PlatformDisabled");
+}
+
+TEST_F(ServiceConversation, ARequestWhileTheBuildWaitsForTheMatchmakerIsRefusedAndLaterGetsTheBuiltList) {
+    // The host offers two requests to the plugin's routes from inside its answer to the first matchmaker
+    // call, while the first queue build waits for it.
+    std::vector<HuxHost::RouteAnswer> during;
+    std::size_t logLinesDuring = 0;
+    host->SetRequestHook([&](HuxHost::DevHost& devHost, const HuxHost::RecordedRequest& request) {
+        if (!during.empty() || request.url != "/hux-login/v1/session/invoke") {
+            return;
+        }
+        const std::size_t before = devHost.CallsTo(HuxHost::HostSlot::Log).size();
+        during.push_back(devHost.CallRoute(Brix::MethodCode::Get, "/hux-game-queues/v1/queues"));
+        during.push_back(devHost.CallRoute(Brix::MethodCode::Get, "/hux-game-queues/v1/queues/420"));
+        logLinesDuring = devHost.CallsTo(HuxHost::HostSlot::Log).size() - before;
+    });
+    Start();
+    ASSERT_EQ(during.size(), 2u);
+    for (const HuxHost::RouteAnswer& answer : during) {
+        EXPECT_EQ(answer.status, 500u);
+        EXPECT_EQ(answer.error, "The queue list is being rebuilt");
+    }
+    EXPECT_EQ(logLinesDuring, 0u);
+
+    // The build that waited finished with the matchmaker's answer: the same requests get the list.
+    EXPECT_EQ(QueueIds(Get("/hux-game-queues/v1/queues").body), (std::vector<int64_t>{420, 430, 450}));
+    EXPECT_EQ(Get("/hux-game-queues/v1/queues/420").body.Member("type").AsString(), "RANKED_SOLO_5x5");
+    EXPECT_EQ(LcdsCalls("getAllQueuesCompressed"), 1u);
+    ASSERT_EQ(EventsFor(kQueuesUri).size(), 3u);
+    EXPECT_EQ(QueueIds(EventsFor(kQueuesUri).front().payload.Member("data")),
+              (std::vector<int64_t>{420, 430, 450}));
+}
+
+TEST_F(ServiceConversation, AFailingMatchmakerIsAskedAgainAtEachBuildAndItsFirstGoodAnswerIsPublished) {
+    const std::string invoke = "Error response for POST /hux-login/v1/session/invoke: ";
+    struct Case {
+        const char* what;
+        HuxHost::ScriptedAnswer plain;  // the plain answer; the compressed one does not decode
+        std::string failure;
+    };
+    const std::vector<Case> cases = {
+        {"error status", HuxHost::ScriptedAnswer::Error(503, "busy"),
+         "Error requesting available queues: " + invoke + "busy"},
+        {"undecodable body", HuxHost::ScriptedAnswer::Stream({.text = R"({"typeName": [)", .chunks = {}}),
+         "Error requesting available queues: Error reading streamed response for POST "
+         "/hux-login/v1/session/invoke: Error: Invalid value. at offset 14."},
+    };
+    for (const Case& failing : cases) {
+        SCOPED_TRACE(failing.what);
+        TearDown();
+        SetUp();
+        host->ScriptLcds("matchmakerService", "getAllQueuesCompressed", "java.lang.String", Text("H4sI"));
+        host->ScriptLcdsAnswer("matchmakerService", "getAllQueues", failing.plain);
+        Start();
+        EXPECT_TRUE(EventsFor(kQueuesUri).empty());
+        EXPECT_EQ(LoggedCount("Failed to get queues: " + failing.failure), 3u);
+        EXPECT_EQ(Get("/hux-game-queues/v1/queues").error, failing.failure);
+
+        // A change of a queue input builds again and asks the matchmaker again: it still fails.
+        host->ClearRecords();
+        Update(Namespaced("ClientSystemStates/enabledQueueIdsList"), "[450, 420, 430]");
+        EXPECT_EQ(Logged(), (std::vector<std::string>{
+                                "The queues cache is stale. The following queues have changed: 430",
+                                "Failed to get queues: " + failing.failure,
+                            }));
+        EXPECT_EQ(LcdsCalls("getAllQueuesCompressed"), 1u);
+        EXPECT_EQ(LcdsCalls("getAllQueues"), 1u);
+        EXPECT_TRUE(EventsFor(kQueuesUri).empty());
+
+        // The next build gets a good answer: the list is built and published.
+        AnswerCompressed(kMatchmakerQueues);
+        host->ClearRecords();
+        Update(Namespaced("ClientSystemStates/enabledQueueIdsList"), "[450, 420]");
+        EXPECT_EQ(Logged(), (std::vector<std::string>{
+                                "The queues cache is stale. The following queues have changed: 430",
+                                "Queues configuration has been updated",
+                            }));
+        const auto events = EventsFor(kQueuesUri);
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].payload.Member("eventType").AsString(), "Update");
+        const BindingProperty& queues = events[0].payload.Member("data");
+        EXPECT_EQ(QueueIds(queues), (std::vector<int64_t>{420, 430, 450}));
+        EXPECT_EQ(Queue(queues, 430).Member("queueAvailability").AsString(), "PlatformDisabled");
+        EXPECT_EQ(QueueIds(Get("/hux-game-queues/v1/queues").body), (std::vector<int64_t>{420, 430, 450}));
+        EXPECT_EQ(LcdsCalls("getAllQueuesCompressed"), 1u);
+    }
+}
+
+TEST_F(ServiceConversation, ThePluginSubscribesEachFollowedResourceUnderTheNameTheHostDeliversItUnder) {
+    Start();
+    // What the plugin did for its followed resources, in order: a subscription to an event name it did
+    // not follow yet, then the first fetch of the resource.
+    std::vector<std::string> observed;
+    for (const HuxHost::HostCall& call : host->Calls()) {
+        const bool followed =
+            std::any_of(kConfiguration.begin(), kConfiguration.end(),
+                        [&](const auto& input) { return ConfigurationUri(input.first) == call.text; });
+        if (call.slot == HuxHost::HostSlot::Subscribe && call.number == 0) {
+            observed.push_back("subscribe " + call.text);
+        } else if (call.slot == HuxHost::HostSlot::Request && followed) {
+            observed.push_back("fetch " + call.text);
+        }
+    }
+    // The same, with the names the development host delivers each resource's events under.
+    std::vector<std::string> expected;
+    std::vector<std::string> names;
+    for (const auto& [key, json] : kConfiguration) {
+        const std::string uri = ConfigurationUri(key);
+        const std::string name = Brix::EventNameFromUri(uri);
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(name);
+            expected.push_back("subscribe " + name);
+        }
+        expected.push_back("fetch " + uri);
+    }
+    EXPECT_EQ(observed, expected);
+
+    // Every resource's event reaches the plugin under the host's name for it.
+    for (const auto& [key, json] : kConfiguration) {
+        EXPECT_TRUE(host->DeliverResourceEvent(ConfigurationUri(key), PluginResourceEventType::Update,
+                                               HuxHost::ParseJson(json)))
+            << key;
+    }
 }
 
 }  // namespace

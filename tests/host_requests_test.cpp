@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "in_process_host.h"
@@ -79,6 +80,8 @@ TEST_F(HostRequests, EachFailureHasItsOwnTextAndStatus) {
     EXPECT_EQ(refused.Error().Message(), "Error response for GET /a: x");
     EXPECT_EQ(refused.Error().StatusCode(), 404);
     ASSERT_NE(refused.Error().FindDetail("errorCode_int"), nullptr);
+    EXPECT_EQ(refused.Error().FindDetail("errorCode_int")->value, Brix::FailureDetail::Value(int64_t{404}));
+    ASSERT_NE(refused.Error().FindDetail("url_str"), nullptr);
     EXPECT_EQ(refused.Error().FindDetail("url_str")->value, Brix::FailureDetail::Value(std::string("/a")));
 
     // A parameter that does not convert: nothing is sent.
@@ -155,30 +158,27 @@ TEST_F(HostRequests, StreamsAreReadInFullBuffersAndYieldOnlyAfterAShortPiece) {
 }
 
 TEST_F(HostRequests, StreamFailuresCloseTheStreamAndReleaseTheResponse) {
-    Host().SetAnswer(MethodCode::Get, "/broken",
-                     ScriptedAnswer::Stream({.text = JsonText(5000), .chunks = {4096}, .failAtRead = 1}));
-    MaybeType<BindingProperty> broken = Plugin().TypedRequest<BindingProperty>(MethodCode::Get, "/broken");
-    ASSERT_FALSE(broken);
-    EXPECT_EQ(broken.Error().Message(), "Error reading streamed response for GET /broken: Stream read error");
-    EXPECT_EQ(broken.Error().StatusCode(), 0);
-    EXPECT_EQ(Host().Responses().closedStreams, 1u);
-
-    // A read that claims more bytes than the buffer holds is refused, not trusted.
-    Host().SetAnswer(MethodCode::Get, "/overstated",
-                     ScriptedAnswer::Stream({.text = JsonText(5000), .overstateAtRead = 0}));
-    MaybeType<BindingProperty> overstated =
-        Plugin().TypedRequest<BindingProperty>(MethodCode::Get, "/overstated");
-    ASSERT_FALSE(overstated);
-    EXPECT_EQ(overstated.Error().Message(),
-              "Error reading streamed response for GET /overstated: Stream read error");
-    EXPECT_EQ(Host().Responses().closedStreams, 2u);
-
-    Host().SetAnswer(MethodCode::Get, "/garbled", ScriptedAnswer::Stream({.text = "{\"a\":", .chunks = {3}}));
-    MaybeType<BindingProperty> garbled = Plugin().TypedRequest<BindingProperty>(MethodCode::Get, "/garbled");
-    ASSERT_FALSE(garbled);
-    EXPECT_EQ(garbled.Error().Message(),
-              "Error reading streamed response for GET /garbled: Error: Invalid value. at offset 5.");
-    EXPECT_EQ(Host().Responses().closedStreams, 3u);
+    const std::vector<std::tuple<std::string, HuxHost::StreamScript, std::string>> cases = {
+        {"/broken",
+         {.text = JsonText(5000), .chunks = {4096}, .failAtRead = 1},
+         "Error reading streamed response for GET /broken: Stream read error"},
+        // A read that claims more bytes than the buffer holds is refused, not trusted.
+        {"/overstated",
+         {.text = JsonText(5000), .overstateAtRead = 0},
+         "Error reading streamed response for GET /overstated: Stream read error"},
+        {"/garbled",
+         {.text = "{\"a\":", .chunks = {3}},
+         "Error reading streamed response for GET /garbled: Error: Invalid value. at offset 5."},
+    };
+    std::size_t closed = 0;
+    for (const auto& [url, script, message] : cases) {
+        Host().SetAnswer(MethodCode::Get, url, ScriptedAnswer::Stream(script));
+        MaybeType<BindingProperty> failed = Plugin().TypedRequest<BindingProperty>(MethodCode::Get, url);
+        ASSERT_FALSE(failed);
+        EXPECT_EQ(failed.Error().Message(), message);
+        EXPECT_EQ(failed.Error().StatusCode(), 0);
+        EXPECT_EQ(Host().Responses().closedStreams, ++closed);
+    }
     ExpectEverythingReleased();
 }
 

@@ -34,6 +34,11 @@ std::vector<std::size_t> Positions(const std::string& out, const std::vector<std
     return positions;
 }
 
+std::string DefaultScenario() {
+    std::ifstream file(std::string(kScenarios) + "/default.json");
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 std::string WriteFile(const std::string& name, const std::string& text) {
     std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
     std::ofstream(path) << text;
@@ -106,8 +111,7 @@ TEST(HuxHostRun, TheFailureScenariosStartButPublishNoQueueList) {
 
 TEST(HuxHostRun, TheJsonReportCarriesTheSameCountsAndTheMatchmakersDelay) {
     // The default scenario with a matchmaker that answers only after four turns of the host's loop.
-    std::ifstream file(std::string(kScenarios) + "/default.json");
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text = DefaultScenario();
     const std::string answer = R"("answer": "compressed",)";
     const std::size_t at = text.find(answer);
     ASSERT_NE(at, std::string::npos);
@@ -136,9 +140,7 @@ TEST(HuxHostRun, TheJsonReportCarriesTheSameCountsAndTheMatchmakersDelay) {
 TEST(HuxHostRun, ALongTimelineIsReportedWithinBounds) {
     // The default scenario, then 510 steps that each take ranked Tarn out of the enabled queues or put it
     // back: every step publishes the queue list under two names.
-    std::ifstream file(std::string(kScenarios) + "/default.json");
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    Brix::ConversionStatus parsed = Brix::Json::Read(text);
+    Brix::ConversionStatus parsed = Brix::Json::Read(DefaultScenario());
     ASSERT_TRUE(parsed.Ok()) << parsed.Message();
     Brix::BindingProperty scenario = std::move(parsed.Value());
     Brix::BindingProperty& timeline = scenario.MemberForWriting("timeline");

@@ -6,13 +6,13 @@
 #include <condition_variable>
 #include <list>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 
 #include "binding/binding_property.h"
 #include "child_process.h"
 #include "codecs/json_reader.h"
+#include "codecs/json_writer.h"
 #include "gzip_text.h"
 #include "raw_exchange.h"
 
@@ -194,37 +194,34 @@ TEST_F(HuxHostServe, ABodyPastEightMebibytesIsRefusedHoweverItIsSent) {
     }
     list.back() = ']';
 
+    std::vector<std::pair<std::string, httplib::Result>> refused;
     // Chunked: no length is announced, the body is counted as it arrives.
-    const httplib::Result chunked = client->Put(
-        resource,
-        [&](std::size_t offset, httplib::DataSink& sink) {
-            constexpr std::size_t kPiece = 64u << 10u;
-            if (offset < list.size()) {
-                return sink.write(list.data() + offset, std::min(kPiece, list.size() - offset));
-            }
-            sink.done();
-            return true;
-        },
-        "application/json");
-    ASSERT_TRUE(chunked) << httplib::to_string(chunked.error());
-    EXPECT_EQ(chunked->status, 413);
-    EXPECT_EQ(chunked->get_header_value("Connection"), "close");
-    EXPECT_EQ(ParsedJson(chunked->body).Member("message").AsString(), tooLarge);
-
+    refused.emplace_back("chunked", client->Put(
+                                        resource,
+                                        [&](std::size_t offset, httplib::DataSink& sink) {
+                                            constexpr std::size_t kPiece = 64u << 10u;
+                                            if (offset < list.size()) {
+                                                return sink.write(list.data() + offset,
+                                                                  std::min(kPiece, list.size() - offset));
+                                            }
+                                            sink.done();
+                                            return true;
+                                        },
+                                        "application/json"));
     // Compressed: a few kilobytes that inflate past the limit.
     const std::vector<uint8_t> gzip = HuxHost::GzipText(list);
     ASSERT_LT(gzip.size(), std::size_t{1} << 20u);
-    const httplib::Result compressed = client->Put(resource, {{"Content-Encoding", "gzip"}},
-                                                   std::string(gzip.begin(), gzip.end()), "application/json");
-    ASSERT_TRUE(compressed) << httplib::to_string(compressed.error());
-    EXPECT_EQ(compressed->status, 413);
-    EXPECT_EQ(ParsedJson(compressed->body).Member("message").AsString(), tooLarge);
-
-    // With its length announced.
-    const httplib::Result announced = client->Put(resource, list, "application/json");
-    ASSERT_TRUE(announced) << httplib::to_string(announced.error());
-    EXPECT_EQ(announced->status, 413);
-    EXPECT_EQ(ParsedJson(announced->body).Member("message").AsString(), tooLarge);
+    refused.emplace_back("compressed",
+                         client->Put(resource, {{"Content-Encoding", "gzip"}},
+                                     std::string(gzip.begin(), gzip.end()), "application/json"));
+    refused.emplace_back("announced", client->Put(resource, list, "application/json"));
+    for (const auto& [how, result] : refused) {
+        SCOPED_TRACE(how);
+        ASSERT_TRUE(result) << httplib::to_string(result.error());
+        EXPECT_EQ(result->status, 413);
+        EXPECT_EQ(result->get_header_value("Connection"), "close");
+        EXPECT_EQ(ParsedJson(result->body).Member("message").AsString(), tooLarge);
+    }
 
     // A compressed body within the limit is delivered as it decodes.
     const std::vector<uint8_t> small = HuxHost::GzipText("[420, 1210]");
@@ -357,54 +354,30 @@ TEST_F(HuxHostServe, EventStreamsPastTheCapAreRefusedAndAClosedOneFreesItsPlace)
     EXPECT_TRUE(third->Connected());
 }
 
-TEST_F(HuxHostServe, DescribesTheSevenRoutesWithTheirParameters) {
+TEST_F(HuxHostServe, DescribesThePluginsSevenRoutes) {
     const httplib::Result answer = client->Get("/openapi.json");
     ASSERT_TRUE(answer);
     ASSERT_EQ(answer->status, 200);
     const BindingProperty document = ParsedJson(answer->body);
-    EXPECT_EQ(document.Member("openapi").AsString(), "3.1.0");
     EXPECT_EQ(document.Member("info").Member("title").AsString(), "hux-game-queues");
-
-    // Each path with its parameters as "name in type/format".
-    std::map<std::string, std::set<std::string>> expected = {
-        {"/hux-game-queues/v1/queues", {}},
-        {"/hux-game-queues/v1/queues/{id}", {"id path integer/int32"}},
-        {"/hux-game-queues/v1/queues/type/{queueType}", {"queueType path string/"}},
-        {"/hux-game-queues/v1/custom", {}},
-        {"/hux-game-queues/v1/custom-non-default", {}},
-        {"/hux-game-queues/v1/game-type-config/{gameTypeConfigId}", {"gameTypeConfigId path integer/uint32"}},
-        {"/hux-game-queues/v1/game-type-config/{gameTypeConfigId}/map/{mapId}",
-         {"gameTypeConfigId path integer/uint32", "mapId path integer/int32"}},
-    };
-    EXPECT_EQ(document.Member("paths").MemberCount(), expected.size());
-    for (const auto& [path, parameters] : expected) {
-        SCOPED_TRACE(path);
-        const BindingProperty& get = document.Member("paths").Member(path).Member("get");
-        std::set<std::string> found;
-        for (const BindingProperty& parameter : get.Member("parameters").Elements()) {
-            EXPECT_TRUE(parameter.Member("required").AsBool());
-            const BindingProperty& schema = parameter.Member("schema");
-            found.insert(std::string(parameter.Member("name").AsString()) + " " +
-                         std::string(parameter.Member("in").AsString()) + " " +
-                         std::string(schema.Member("type").AsString()) + "/" +
-                         std::string(schema.Member("format").AsString()));
-        }
-        EXPECT_EQ(found, parameters);
-        EXPECT_FALSE(get.Member("responses").Member("200").Member("content").IsEmpty());
-    }
-    const BindingProperty& list = document.Member("paths")
-                                      .Member("/hux-game-queues/v1/queues")
+    const BindingProperty& paths = document.Member("paths");
+    EXPECT_EQ(paths.MemberCount(), 7u);
+    // Each argument in the path, with the format of its type; the list answer refers to its record.
+    const BindingProperty& byMap =
+        paths.Member("/hux-game-queues/v1/game-type-config/{gameTypeConfigId}/map/{mapId}").Member("get");
+    EXPECT_EQ(
+        Brix::Json::Write(byMap.Member("parameters")),
+        R"([{"in":"path","name":"gameTypeConfigId","required":true,)"
+        R"("schema":{"format":"uint32","maximum":4294967295,"minimum":0,"type":"integer"}},)"
+        R"({"in":"path","name":"mapId","required":true,"schema":{"format":"int32","type":"integer"}}])");
+    const BindingProperty& list = paths.Member("/hux-game-queues/v1/queues")
                                       .Member("get")
                                       .Member("responses")
                                       .Member("200")
                                       .Member("content")
                                       .Member("application/json")
                                       .Member("schema");
-    EXPECT_EQ(list.Member("type").AsString(), "array");
     EXPECT_EQ(list.Member("items").Member("$ref").AsString(), "#/components/schemas/HuxGameQueuesQueue");
-    const BindingProperty& availability =
-        document.Member("components").Member("schemas").Member("HuxGameQueuesQueueAvailability");
-    EXPECT_EQ(availability.Member("enum").ElementCount(), 3u);
 }
 
 }  // namespace

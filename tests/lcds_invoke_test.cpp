@@ -96,14 +96,4 @@ TEST_F(LcdsInvoke, AnswersOfAnotherClassAreRefusedBeforeConversionUnlessTheyAreE
     EXPECT_EQ(unconverted.Error().StatusCode(), 0);
 }
 
-TEST_F(LcdsInvoke, RequestFailuresComeBackAsTheyAre) {
-    Host().ScriptLcdsError("matchmakerService", "getAllQueuesCompressed", 503, "LCDS connection lost");
-    MaybeType<std::string> lost = Compressed();
-    ASSERT_FALSE(lost);
-    EXPECT_EQ(lost.Error().Message(),
-              "Error response for POST /hux-login/v1/session/invoke: LCDS connection lost");
-    EXPECT_EQ(lost.Error().StatusCode(), 503);
-    EXPECT_EQ(Host().Responses().Outstanding(), 0u);
-}
-
 }  // namespace

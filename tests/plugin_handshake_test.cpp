@@ -39,7 +39,8 @@ TEST_P(AcceptedHost, AnswersTheLoadBlock) {
     EXPECT_NE(instance, nullptr);
     ASSERT_NE(shortName, nullptr);
     EXPECT_STREQ(shortName, "hux-game-queues");
-    EXPECT_NE(endpoints, nullptr);
+    ASSERT_NE(endpoints, nullptr);
+    EXPECT_EQ(endpoints->endpointCount, 7u);  // the seven routes
     // Nothing reaches the host before Start: it has no table to call yet.
     EXPECT_TRUE(host->Calls().empty());
 }

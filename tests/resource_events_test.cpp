@@ -131,7 +131,7 @@ TEST_F(ResourceEvents, PatternsFollowEveryMatchingResourceWithoutAFirstFetch) {
                                         Brix::PluginManagerState::NotReady}}));
 }
 
-TEST_F(ResourceEvents, PayloadsThatDoNotConvertAreDroppedWithoutTouchingTheHandler) {
+TEST_F(ResourceEvents, PayloadsThatDoNotConvertNeverReachTheHandler) {
     Observe("/plugin-manager/v1/status/*");
     const std::string name = "OnJsonApiEvent_plugin-manager_v1_status";
 
@@ -148,6 +148,12 @@ TEST_F(ResourceEvents, PayloadsThatDoNotConvertAreDroppedWithoutTouchingTheHandl
     // The data converts as an event but not as the handler's type.
     EXPECT_TRUE(Host().DeliverResourceEvent("/plugin-manager/v1/status/1", kUpdate, State("Sleeping")));
     EXPECT_TRUE(seen.empty());
+    const std::vector<HuxHost::HostCall> logged = Host().CallsTo(HostSlot::Log);
+    ASSERT_FALSE(logged.empty());
+    EXPECT_EQ(logged.back().level, 1);
+    EXPECT_EQ(logged.back().text,
+              "Ignored an event of /plugin-manager/v1/status/1: its data does not convert: Sleeping is not a "
+              "valid PluginManagerState enumeration value for 'state'.");
 
     EXPECT_TRUE(
         Host().DeliverResourceEvent("/plugin-manager/v1/status/1", kUpdate, State("PluginsInitialized")));
@@ -185,10 +191,18 @@ TEST_F(ResourceEvents, PublishedUpdatesGoOutUnderTheirOwnNameAndThenAsOnJsonApiE
     EXPECT_EQ(sent.size(), 5u);
 }
 
-TEST_F(ResourceEvents, AValueThatDoesNotConvertIsNotPublished) {
+TEST_F(ResourceEvents, AValueThatDoesNotConvertIsLoggedInsteadOfPublished) {
     Plugin().PublishResourceUpdate("/hux-game-queues/v1/queues", Unregistered{});
     Plugin().PublishResourceUpdate("/hux-game-queues/v1/queues", std::vector<Unregistered>(2));
     EXPECT_TRUE(Host().SentEvents().empty());
+    std::vector<std::string> logged;
+    for (const HuxHost::HostCall& call : Host().CallsTo(HostSlot::Log)) {
+        logged.push_back(std::to_string(call.level) + " " + call.text);
+    }
+    const std::string unconverted =
+        "2 Did not publish an update of /hux-game-queues/v1/queues: it does not convert: Couldn't convert "
+        "native value because it's an unregistered structure.";
+    EXPECT_EQ(logged, (std::vector<std::string>{unconverted, unconverted}));
 }
 
 }  // namespace

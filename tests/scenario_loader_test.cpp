@@ -10,7 +10,6 @@
 #include <fstream>
 #include <string>
 
-#include "default_scenario.h"
 #include "system_files.h"
 
 namespace HuxHost {
@@ -122,7 +121,7 @@ TEST(ScenarioLoader, MisshapenScenariosNameThePlaceAndTheProblem) {
     }
 }
 
-TEST(ScenarioLoader, OnlyARegularFileOfAtMost64MebibytesIsRead) {
+TEST(ScenarioLoader, OnlyAnExistingRegularFileOfAtMost64MebibytesIsRead) {
     // A sparse file one byte past the limit takes no room on the disk.
     const std::string large = testing::TempDir() + std::to_string(getpid()) + "-large.json";
     std::ofstream(large).put('[');
@@ -133,6 +132,7 @@ TEST(ScenarioLoader, OnlyARegularFileOfAtMost64MebibytesIsRead) {
     std::vector<std::pair<std::string, std::string>> cases = {
         {folder, folder + ": the scenario must be a regular file, not a folder"},
         {large, large + ": the scenario is larger than 64 MiB (67108864 bytes)"},
+        {"/nonexistent.json", "/nonexistent.json: cannot open the scenario: No such file or directory"},
     };
     if (const std::string device = HuxTest::DeviceFilePath(); !device.empty()) {
         cases.emplace_back(device, device + ": the scenario must be a regular file, not a device");
@@ -143,22 +143,6 @@ TEST(ScenarioLoader, OnlyARegularFileOfAtMost64MebibytesIsRead) {
     }
     std::filesystem::remove(large);
     std::filesystem::remove(folder);
-}
-
-TEST(ScenarioLoader, TheShippedScenariosAreWhole) {
-    Brix::MaybeType<Scenario> builtIn =
-        ParseScenario(DefaultScenarioText(), kDefaultScenarioSource, ScenarioFormat::Json);
-    ASSERT_TRUE(builtIn) << builtIn.Error().Message();
-    EXPECT_EQ(builtIn.Value().resources.size(), 19u);
-    EXPECT_EQ(builtIn.Value().matchmaker->queues.ElementCount(), 41u);
-    EXPECT_EQ(builtIn.Value().translations->MemberCount(), 39u);
-    for (const char* name : {"/default.json", "/matchmaker-down.json", "/configuration-incomplete.yaml"}) {
-        const std::string path = std::string(HUX_SCENARIO_DIR) + name;
-        Brix::MaybeType<Scenario> shipped = LoadScenarioFile(path);
-        EXPECT_TRUE(shipped) << shipped.Error().Message();
-    }
-    EXPECT_EQ(LoadScenarioFile("/nonexistent.json").Error().Message(),
-              "/nonexistent.json: cannot open the scenario: No such file or directory");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "binding/base64.h"
@@ -93,6 +94,39 @@ inline Brix::BindingProperty Text(std::string_view text) {
     return value;
 }
 
+// kConfiguration lists the nineteen configuration resources in the order the service follows them, each
+// with the consistent value a conversation starts from. A key without a leading "/" is a platform
+// configuration key (ConfigurationUri).
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 19> kConfiguration = {{
+    {kSessionUri, R"({"state": "SUCCEEDED", "summonerId": 7, "accountId": 8, "connected": true})"},
+    {kInitialConfigurationUri, "false"},
+    {"ChampionMasteryConfig/ChampionPointQueueTypes", R"("RANKED_SOLO_5x5,,NORMAL")"},
+    {"LoginDataPacket/gameTypeConfigs",
+     R"([{"id": 2, "name": "CFG_MOSSEL", "pickMode": "ChorusPickStrategy"},
+         {"id": 7, "name": "CFG_MULKA", "pickMode": "ChorusPickStrategy"},
+         {"id": 18, "name": "CFG_PRENDA", "pickMode": "TeamBuilderDraftPickStrategy", "maxAllowableBans": 10}])"},
+    {"ClientSystemStates/enabledQueueIdsList", "[450, 420]"},
+    {"QueueRestriction/QueuesRequiringTwentyChampions", "[420]"},
+    {"QueueRestriction", R"({"AllowablePremadeSizesForQueueId420": "1,2"})"},
+    {"ClientSystemStates/practiceGameEnabled", "true"},
+    {"ClientSystemStates/gameMapEnabledDTOList",
+     R"([{"gameMapId": 11, "minPlayers": 0}, {"gameMapId": 12, "minPlayers": 0}])"},
+    {"Mutators/EnabledModes", R"(["CLASSIC", "SKELV", "PRACTICETOOL"])"},
+    {"Mutators/EnabledMutators", "[]"},
+    {"Mutators/EnabledAssetMutators", R"(["AssetYulm"])"},
+    {"ClientSystemStates/practiceGameTypeConfigIdList", "[7, 2]"},
+    {"ClientSystemStates/knownGeographicGameServerRegions", R"(["OSTRAK", ""])"},
+    {"ClientSystemStates/MaxNumPlayersForPracticeToolGame", "5"},
+    {"ClientSystemStates/observableGameModes", R"(["NORMAL"])"},
+    {"ClientSystemStates/observableCustomGameModes", R"("ALL")"},
+    {"ClientSystemStates/observerModeEnabled", "true"},
+    {"ClientSystemStates/spectatorSlotLimit", "4"},
+}};
+
+inline std::string ConfigurationUri(std::string_view key) {
+    return key.front() == '/' ? std::string(key) : Namespaced(key);
+}
+
 // ServiceConversation is a test with the real plugin on a development host whose resources hold a
 // consistent platform configuration; a test changes what it needs before Start.
 class ServiceConversation : public testing::Test {
@@ -100,30 +134,9 @@ protected:
     void SetUp() override {
         host = OpenHost();
         ASSERT_NE(host, nullptr);
-        SetJson(kSessionUri, R"({"state": "SUCCEEDED", "summonerId": 7, "accountId": 8, "connected": true})");
-        SetJson(kInitialConfigurationUri, "false");
-        SetJson(Namespaced("ChampionMasteryConfig/ChampionPointQueueTypes"), R"("RANKED_SOLO_5x5,,NORMAL")");
-        SetJson(Namespaced("LoginDataPacket/gameTypeConfigs"),
-                R"([{"id": 2, "name": "CFG_MOSSEL", "pickMode": "ChorusPickStrategy"},
-                    {"id": 7, "name": "CFG_MULKA", "pickMode": "ChorusPickStrategy"},
-                    {"id": 18, "name": "CFG_PRENDA", "pickMode": "TeamBuilderDraftPickStrategy",
-                     "maxAllowableBans": 10}])");
-        SetJson(Namespaced("ClientSystemStates/enabledQueueIdsList"), "[450, 420]");
-        SetJson(Namespaced("QueueRestriction/QueuesRequiringTwentyChampions"), "[420]");
-        SetJson(Namespaced("QueueRestriction"), R"({"AllowablePremadeSizesForQueueId420": "1,2"})");
-        SetJson(Namespaced("ClientSystemStates/practiceGameEnabled"), "true");
-        SetJson(Namespaced("ClientSystemStates/gameMapEnabledDTOList"),
-                R"([{"gameMapId": 11, "minPlayers": 0}, {"gameMapId": 12, "minPlayers": 0}])");
-        SetJson(Namespaced("Mutators/EnabledModes"), R"(["CLASSIC", "SKELV", "PRACTICETOOL"])");
-        SetJson(Namespaced("Mutators/EnabledMutators"), "[]");
-        SetJson(Namespaced("Mutators/EnabledAssetMutators"), R"(["AssetYulm"])");
-        SetJson(Namespaced("ClientSystemStates/practiceGameTypeConfigIdList"), "[7, 2]");
-        SetJson(Namespaced("ClientSystemStates/knownGeographicGameServerRegions"), R"(["OSTRAK", ""])");
-        SetJson(Namespaced("ClientSystemStates/MaxNumPlayersForPracticeToolGame"), "5");
-        SetJson(Namespaced("ClientSystemStates/observableGameModes"), R"(["NORMAL"])");
-        SetJson(Namespaced("ClientSystemStates/observableCustomGameModes"), R"("ALL")");
-        SetJson(Namespaced("ClientSystemStates/observerModeEnabled"), "true");
-        SetJson(Namespaced("ClientSystemStates/spectatorSlotLimit"), "4");
+        for (const auto& [key, json] : kConfiguration) {
+            SetJson(ConfigurationUri(key), json);
+        }
         host->SetAnswer(Brix::MethodCode::Get, std::string(kTranslationsUri),
                         HuxHost::ScriptedAnswer::Stream({std::string(kTranslations), {100, 60}, 0}));
         AnswerCompressed(kMatchmakerQueues);

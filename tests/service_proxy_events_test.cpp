@@ -6,22 +6,12 @@
 #include <vector>
 
 #include "in_process_host.h"
-#include "logging/logger.h"
 
 namespace {
 
 using Brix::BindingProperty;
 using HuxHost::HostCall;
 using HuxHost::HostSlot;
-
-// LoggingModule logs one line from its own Start, to show where Start runs among the host calls.
-class LoggingModule : public Brix::PluginModule {
-public:
-    bool Start() override {
-        Brix::Log(Brix::LogLevel::Always, Brix::kPluginLogGroup, "module started");
-        return true;
-    }
-};
 
 BindingProperty ProxyAnswer(std::string_view uuid, std::string_view service, std::string_view method,
                             std::string_view payload = {}) {
@@ -35,31 +25,14 @@ BindingProperty ProxyAnswer(std::string_view uuid, std::string_view service, std
     return answer;
 }
 
-TEST(ServiceProxyEvents, StartSubscribesTheThreeProxyEventsBeforeThePluginStarts) {
-    HuxTest::InProcessHost<LoggingModule> session;
-    ASSERT_TRUE(session.host.Start(77));
-    const std::vector<HostCall>& calls = session.host.Calls();
-    ASSERT_EQ(calls.size(), 4u);
-    const std::vector<std::string> names = {"OnServiceProxyUuidEvent", "OnServiceProxyMethodEvent",
-                                            "OnServiceProxyAsyncEvent"};
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(calls[i].slot, HostSlot::Subscribe);
-        EXPECT_EQ(calls[i].text, names[i]);
-        EXPECT_EQ(calls[i].number, 1u);
-        EXPECT_EQ(calls[i].hostHandle, 77u);
-    }
-    EXPECT_EQ(calls[3].slot, HostSlot::Log);
-    EXPECT_EQ(calls[3].text, "module started");
-}
-
 TEST(ServiceProxyEvents, AnswersAreKeptAndAsyncMessagesWithoutHandlerAreLogged) {
     HuxTest::InProcessHost<> session;
     session.Start();
     HuxHost::DevHost& host = session.host;
     Brix::ServiceProxy& proxy = session.Plugin().ServiceProxyTables();
 
-    EXPECT_TRUE(host.Deliver("OnServiceProxyUuidEvent", ProxyAnswer("u-1", "lol-store", "getWallet")));
-    EXPECT_TRUE(host.Deliver("OnServiceProxyUuidEvent", ProxyAnswer("u-2", "lol-store", "getWallet")));
+    EXPECT_TRUE(host.Deliver("OnServiceProxyUuidEvent", ProxyAnswer("u-1", "qix-store", "getWallet")));
+    EXPECT_TRUE(host.Deliver("OnServiceProxyUuidEvent", ProxyAnswer("u-2", "qix-store", "getWallet")));
     // A payload that is not an answer is dropped by the dispatcher.
     BindingProperty notAnAnswer;
     notAnAnswer.MakeCollection();
@@ -67,30 +40,30 @@ TEST(ServiceProxyEvents, AnswersAreKeptAndAsyncMessagesWithoutHandlerAreLogged) 
     EXPECT_EQ(proxy.ReceivedCount(), 2u);
     EXPECT_TRUE(host.CallsTo(HostSlot::Log).empty());
 
-    EXPECT_TRUE(host.Deliver("OnServiceProxyAsyncEvent", ProxyAnswer("", "lol-chat", "presence")));
+    EXPECT_TRUE(host.Deliver("OnServiceProxyAsyncEvent", ProxyAnswer("", "qix-chat", "presence")));
     ASSERT_EQ(host.CallsTo(HostSlot::Log).size(), 1u);
     EXPECT_EQ(host.CallsTo(HostSlot::Log)[0].level, 2);
     EXPECT_EQ(
         host.CallsTo(HostSlot::Log)[0].text,
-        "bridge-test: Could not find registered handler for async service proxy event lol-chat.presence");
+        "bridge-test: Could not find registered handler for async service proxy event qix-chat.presence");
     EXPECT_EQ(proxy.ReceivedCount(), 2u);
     std::vector<std::string> presence;
-    proxy.SetAsyncHandler("lol-chat.presence", [&](const Brix::PluginServiceProxyResponse& message) {
+    proxy.SetAsyncHandler("qix-chat.presence", [&](const Brix::PluginServiceProxyResponse& message) {
         presence.push_back(message.payload);
     });
-    EXPECT_TRUE(host.Deliver("OnServiceProxyAsyncEvent", ProxyAnswer("", "lol-chat", "presence", "online")));
+    EXPECT_TRUE(host.Deliver("OnServiceProxyAsyncEvent", ProxyAnswer("", "qix-chat", "presence", "online")));
     EXPECT_EQ(presence, std::vector<std::string>{"online"});
     EXPECT_EQ(host.CallsTo(HostSlot::Log).size(), 1u);
 
     std::vector<std::string> fulfilled;
-    proxy.AwaitAnswer("lol-store.getWallet", [&](const Brix::PluginServiceProxyResponse& answer) {
+    proxy.AwaitAnswer("qix-store.getWallet", [&](const Brix::PluginServiceProxyResponse& answer) {
         fulfilled.push_back(answer.payload);
     });
     EXPECT_TRUE(
-        host.Deliver("OnServiceProxyMethodEvent", ProxyAnswer("u-3", "lol-store", "getWallet", "42 RP")));
+        host.Deliver("OnServiceProxyMethodEvent", ProxyAnswer("u-3", "qix-store", "getWallet", "42 RP")));
     EXPECT_EQ(fulfilled, std::vector<std::string>{"42 RP"});
     EXPECT_EQ(host.CallsTo(HostSlot::Log).back().text,
-              "bridge-test: Fulfilled service proxy request: lol-store.getWallet");
+              "bridge-test: Fulfilled service proxy request: qix-store.getWallet");
     EXPECT_EQ(proxy.ReceivedCount(), 2u);
 }
 
@@ -120,10 +93,8 @@ TEST(ServiceProxyEvents, ShutdownUnsubscribesEverythingStillRegisteredAndClearsT
     EXPECT_EQ(plugin.SubscriptionCount("OnJsonApiEvent_y_1_2"), 0u);
     EXPECT_EQ(plugin.ServiceProxyTables().ReceivedCount(), 0u);
 
-    // Nothing is left to reach: a late delivery finds no subscriber, and a new Subscribe starts afresh.
+    // Nothing is left to reach: a late delivery finds no subscriber.
     EXPECT_FALSE(host.DeliverResourceEvent("/x/1/2", Brix::PluginResourceEventType::Update));
-    plugin.Subscribe("/y/1/2/3");
-    EXPECT_EQ(host.CallsTo(HostSlot::Subscribe).size(), 1u);
 }
 
 }  // namespace
