@@ -201,6 +201,7 @@ TEST_F(Conversion, SignedIntegersKeepTheirBounds) {
         // 2^63 is one past the largest int64: it must not be truncated into the type.
         {Float(9223372036854775808.0), "Value 9.22337e+18 for 'x' of type int64 is out of range"},
         {Float(std::nan("")), "Value nan for 'x' of type int64 is out of range"},
+        {Float(-9223372036854775808.0), "", std::numeric_limits<int64_t>::min()},
     });
 }
 
@@ -218,6 +219,7 @@ TEST_F(Conversion, UnsignedIntegersRefuseNegatives) {
         {Text("18446744073709551615"), "", std::numeric_limits<uint64_t>::max()},
         {Text("18446744073709551616"), "Value 18446744073709551616 for 'x' of type uint64 is out of range"},
         {Text("-1"), "Value -1 for 'x' of type uint64 is out of range"},
+        {Float(-0.5), "Value -0.5 for 'x' of type uint64 is out of range"},
         {Float(18446744073709551616.0), "Value 1.84467e+19 for 'x' of type uint64 is out of range"},
     });
 }

@@ -13,18 +13,25 @@ namespace {
 using Brix::Testing::Described;
 namespace Yaml = Brix::Yaml;
 
+std::string Plain(std::string_view text) {
+    Brix::BindingProperty value;
+    value.SetBool(true);  // replaced whatever it held
+    Yaml::StorePlainScalar(value, text);
+    return Described(value);
+}
+
+// In that order: null words; texts the C library reads whole to a finite number, integers when whole
+// (decimal integers exactly, up to the ends of both 64-bit ranges) and floats otherwise; bool words;
+// strings for the rest, infinite results and partial numbers included.
 TEST(YamlScalar, PlainTextsAreNullNumbersBoolsOrStringsInThatOrder) {
-    const std::pair<std::string_view, std::string_view> cases[] = {
-        {"", "empty "},
-        {"~", "empty "},
-        {"null", "empty "},
-        {"Null", "empty "},
-        {"NULL", "empty "},
+    for (std::string_view text : {"", "~", "null", "Null", "NULL"}) {
+        EXPECT_EQ(Plain(text), "empty ") << text;
+    }
+    const std::pair<std::string_view, std::string_view> numbers[] = {
         {"5", "unsigned 5"},
         {"-2", "signed -2"},
         {"+7", "unsigned 7"},
         {"-0", "unsigned 0"},
-        // Whole results of any notation are integers; others floats.
         {"1.0", "unsigned 1"},
         {"1e3", "unsigned 1000"},
         {"0x10", "unsigned 16"},
@@ -32,34 +39,25 @@ TEST(YamlScalar, PlainTextsAreNullNumbersBoolsOrStringsInThatOrder) {
         {"1.5", "float 1.5"},
         {".5", "float 0.5"},
         {"nan", "float nan"},
-        // Decimal integers keep every digit up to the ends of both 64-bit ranges, then stay floats.
         {"9007199254740993", "unsigned 9007199254740993"},
         {"18446744073709551615", "unsigned 18446744073709551615"},
         {"-9223372036854775808", "signed -9223372036854775808"},
         {"18446744073709551616", "float 18446744073709553000.0"},
         {"-9223372036854775809", "float -9223372036854776000.0"},
+        {"1.8446744073709551616e19", "float 18446744073709553000.0"},
+        {"-9.223372036854775808e18", "signed -9223372036854775808"},
         {"1e30", "float 1e30"},
         {"-1e30", "float -1e30"},
         {"True", "bool true"},
         {"TRUE", "bool true"},
         {"false", "bool false"},
-        // Infinite results, partial numbers and other words stay strings.
-        {"inf", "string \"inf\""},
-        {".inf", "string \".inf\""},
-        {"-Infinity", "string \"-Infinity\""},
-        {"1e999", "string \"1e999\""},
-        {"12abc", "string \"12abc\""},
-        {"1.2.3", "string \"1.2.3\""},
-        {"yes", "string \"yes\""},
-        {"tRUE", "string \"tRUE\""},
-        {"0o14", "string \"0o14\""},
-        {"-", "string \"-\""},
     };
-    for (const auto& [text, expected] : cases) {
-        Brix::BindingProperty value;
-        value.SetBool(true);  // replaced whatever it held
-        Yaml::StorePlainScalar(value, text);
-        EXPECT_EQ(Described(value), expected) << text;
+    for (const auto& [text, expected] : numbers) {
+        EXPECT_EQ(Plain(text), expected) << text;
+    }
+    for (std::string_view text :
+         {"inf", ".inf", "-Infinity", "1e999", "12abc", "1.2.3", "yes", "tRUE", "0o14", "-"}) {
+        EXPECT_EQ(Plain(text), "string \"" + std::string(text) + "\"");
     }
 }
 
