@@ -110,7 +110,6 @@ TEST(TypeRegistry, FieldAddersDeriveOffsetsAndTypeReferences) {
     EXPECT_EQ(f[6].type, (TypeReference{TypeCode::Vector, TypeCode::String, nullptr}));
     EXPECT_TRUE(f[5].optional);
     EXPECT_FALSE(f[4].optional);
-    EXPECT_EQ(f[0].nameHash, Fnv1a32("name"));
     EXPECT_EQ(f[0].owner, shape);
     EXPECT_EQ(f[2].staticType, &StaticType<Point>());
     EXPECT_EQ(shape->FindField("labels"), &f[6]);

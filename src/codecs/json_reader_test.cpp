@@ -21,7 +21,7 @@ std::string Read(std::string_view text) {
 }
 
 TEST(JsonReader, ReadsToTheseValues) {
-    const std::pair<std::string, std::string_view> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"", "empty "},
         {"  ", "empty "},
         {" \t\r\n ", "empty "},

@@ -55,7 +55,7 @@ TEST(YamlReader, ReadsDocumentsToTheseValues) {
 }
 
 TEST(YamlReader, RefusesWithTheProblemAndItsPosition) {
-    const std::pair<std::string, std::string_view> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"a: 1\n!!int 2: x", "Invalid mapping key. Only string scalar keys are allowed. At line: 2 col: 1"},
         {"&k a: 1\n*k : 2", "Invalid mapping key. Only string scalar keys are allowed. At line: 2 col: 1"},
         {"[a, b]: c", "Unexpected start of sequence. At line: 1 col: 1"},

@@ -212,12 +212,12 @@ TEST(LoggerLifetime, LastReleaseUnregistersNewestFirstAndResets) {
     EXPECT_EQ(LoggerControl::MinimumLevel(), 1);
     EXPECT_EQ(LoggerControl::ExcludedGroups(), kLogGroupXtr);
     EXPECT_EQ(LoggerControl::FindTarget("First"), nullptr);
-    EXPECT_NE(LoggerControl::FindTarget("StdErrLogTarget"), nullptr);
+    EXPECT_EQ(LoggerControl::FindTarget("StdErrLogTarget"), LoggerControl::StdErrTarget());
     LoggerControl::StdErrTarget()->Unregister();
     RecordingLogTarget target;
     ASSERT_TRUE(target.Register());
     Log(LogLevel::Warn, 0, "not muted");
-    EXPECT_EQ(target.records.size(), 1u);
+    EXPECT_EQ(target.Messages(), std::vector<std::string>{"not muted"});
 }
 
 TEST(LoggerLifetime, LoggerMadeWithoutReferenceIsFreedByTheNextLastRelease) {
