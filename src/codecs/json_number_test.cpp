@@ -2,11 +2,11 @@
 // over many generated texts, and integers read exactly as the kind their sign says.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -109,7 +109,7 @@ Reference ReadReference(const std::string& text) {
 }
 
 bool SameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
 }
 
 // RefusedEarly tells whether RapidJSON's tokenizer refuses text before the value is known: a zero

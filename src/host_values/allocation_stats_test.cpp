@@ -118,9 +118,9 @@ TEST(AllocationStats, ConcurrentUpdatesAreNeverLost) {
     const MemoryStats after = Brix::ReadMemoryStats();
     const uint64_t bytes =
         after.Counter(MemoryCounter::BytesAllocated) - before.Counter(MemoryCounter::BytesAllocated);
-    EXPECT_EQ(bytes % (uint64_t{kThreads} * kRounds), 0u);
-    EXPECT_EQ(Moved(before, after),
-              (std::array<uint64_t, 4>{bytes, kThreads * kRounds, bytes, kThreads * kRounds}));
+    EXPECT_EQ(bytes % (uint64_t{kThreads} * kRounds), 0u) << "every block has the same usable size";
+    constexpr uint64_t kBlocks = uint64_t{kThreads} * kRounds;
+    EXPECT_EQ(Moved(before, after), (std::array<uint64_t, 4>{bytes, kBlocks, bytes, kBlocks}));
 }
 
 TEST(AllocationStats, WordsCarryEachCounterLowWordFirstThenTwoZeros) {
