@@ -42,32 +42,12 @@ BindingProperty ReadOk(std::string_view text) {
 }
 
 TEST(JsonWriter, EmptyRootWritesNothingButEmptyItemsWriteNull) {
-    const BindingProperty empty;
-    EXPECT_EQ(Write(empty), "");
-    EXPECT_EQ(Write(empty, nullptr, "\n"), "");
-
+    EXPECT_EQ(Write(BindingProperty{}), "");
+    EXPECT_EQ(Write(BindingProperty{}, nullptr, "\n"), "");
     BindingProperty value;
     value.MemberForWriting("a");
     value.MemberForWriting("b").AppendElement();
     EXPECT_EQ(Write(value), R"({"a":null,"b":[null]})");
-}
-
-TEST(JsonWriter, ScalarsUseTheLibrarysNumbersAndEscapes) {
-    BindingProperty value;
-    value.AppendElement().SetBool(true);
-    value.AppendElement().SetSigned(int64_t{-5});
-    value.AppendElement().SetSigned(std::numeric_limits<int64_t>::min());
-    value.AppendElement().SetUnsigned(std::numeric_limits<uint64_t>::max());
-    value.AppendElement().SetFloat(5.0);
-    value.AppendElement().SetFloat(0.1);
-    value.AppendElement().SetFloat(-1e300);
-    value.AppendElement().SetString("q\"b\\n\n\t\x01\0\xC3\xA9"s);
-    const std::string abc = "abc";
-    value.AppendElement().SetBlob(std::vector<uint8_t>(abc.begin(), abc.end()));
-    value.AppendElement().SetBlob(std::vector<uint8_t>());
-    EXPECT_EQ(Write(value),
-              "[true,-5,-9223372036854775808,18446744073709551615,5.0,0.1,-1e300,"
-              "\"q\\\"b\\\\n\\n\\t\\u0001\\u0000\xC3\xA9\",\"YWJj\",\"\"]");
 }
 
 TEST(JsonWriter, NonFiniteFloatsWriteNullAndKeepTheTextWellFormed) {
@@ -76,18 +56,7 @@ TEST(JsonWriter, NonFiniteFloatsWriteNullAndKeepTheTextWellFormed) {
     value.AppendElement().SetFloat(std::numeric_limits<double>::quiet_NaN());
     value.AppendElement().SetFloat(std::numeric_limits<double>::infinity());
     value.AppendElement().MemberForWriting("x").SetFloat(-std::numeric_limits<double>::infinity());
-    const std::string text = Write(value);
-    EXPECT_EQ(text, R"([1.0,null,null,{"x":null}])");
-    EXPECT_TRUE(Brix::Json::Read(text).Ok());
-}
-
-TEST(JsonWriter, MembersAreWrittenInAscendingByteOrder) {
-    BindingProperty value;
-    value.MemberForWriting("b").SetUnsigned(uint32_t{2});
-    value.MemberForWriting("a").SetUnsigned(uint32_t{1});
-    value.MemberForWriting("c").SetUnsigned(uint32_t{3});
-    value.MemberForWriting("B").SetUnsigned(uint32_t{0});
-    EXPECT_EQ(Write(value), R"({"B":0,"a":1,"b":2,"c":3})");
+    EXPECT_EQ(Write(value), R"([1.0,null,null,{"x":null}])");
 }
 
 TEST(JsonWriter, EnumsWriteTheirNameWhenTheRegistryKnowsIt) {
@@ -97,49 +66,20 @@ TEST(JsonWriter, EnumsWriteTheirNameWhenTheRegistryKnowsIt) {
         .Value("Classic", Mode::Classic)
         .Value("Arena", Mode::Arena)
         .Value("Brisel", Mode::Classic);
-
     BindingProperty value;
-    value.AppendElement().SetEnum(1, &Brix::StaticType<Mode>());
-    value.AppendElement().SetEnum(2, &Brix::StaticType<Mode>());
-    value.AppendElement().SetEnum(9, &Brix::StaticType<Mode>());
+    for (const int number : {1, 2, 9}) {
+        value.AppendElement().SetEnum(number, &Brix::StaticType<Mode>());
+    }
     value.AppendElement().SetEnum(-3, &Brix::StaticType<int>());
     value.AppendElement().SetEnum(4, nullptr);
     EXPECT_EQ(Write(value, &registry), R"(["Brisel","Arena",9,-3,4])");
     EXPECT_EQ(Write(value), "[1,2,9,-3,4]");
 }
 
-TEST(JsonWriter, PrettyFormIndentsByFourAndBreaksLinesAsAsked) {
-    BindingProperty value;
-    value.MemberForWriting("name").SetString("two\nlines");
-    value.MemberForWriting("list").AppendElement().SetUnsigned(uint32_t{1});
-    value.MemberForWriting("list").AppendElement().MemberForWriting("x").SetBool(false);
-    value.MemberForWriting("none").MakeCollection();
-    value.MemberForWriting("empty").MakeStructure();
-
-    const std::string expected =
-        "{\n"
-        "    \"empty\": {},\n"
-        "    \"list\": [\n"
-        "        1,\n"
-        "        {\n"
-        "            \"x\": false\n"
-        "        }\n"
-        "    ],\n"
-        "    \"name\": \"two\\nlines\",\n"
-        "    \"none\": []\n"
-        "}";
-    EXPECT_EQ(Write(value, nullptr, "\n"), expected);
-
-    std::string crlf;
-    for (char c : expected) {
-        crlf += c == '\n' ? "\r\n" : std::string(1, c);
-    }
-    EXPECT_EQ(Write(value, nullptr, "\r\n"), crlf);
+// The pretty form's layout is compared with the library's below; the line break is any text.
+TEST(JsonWriter, PrettyFormBreaksLinesAsAskedButNotAroundAScalarRoot) {
     EXPECT_EQ(Write(ReadOk("[1,2]"), nullptr, "<br>"), "[<br>    1,<br>    2<br>]");
-
-    BindingProperty scalar;
-    scalar.SetString("s");
-    EXPECT_EQ(Write(scalar, nullptr, "\r\n"), "\"s\"");
+    EXPECT_EQ(Write(ReadOk("\"s\""), nullptr, "\r\n"), "\"s\"");
 }
 
 TEST(JsonWriter, WrittenTextReadsBackToTheSameValue) {
@@ -148,12 +88,8 @@ TEST(JsonWriter, WrittenTextReadsBackToTheSameValue) {
     const BindingProperty value = ReadOk(compact);
     EXPECT_EQ(Write(value), compact);
     EXPECT_EQ(ReadOk(Write(value, nullptr, "\r\n")), value);
-
-    // The reader parses numbers with the library's default precision, which can miss the last
-    // binary digit of a 17-digit text (0.1 + 0.2 is written as 0.30000000000000007), so these
-    // numbers stay clear of that.
     BindingProperty floats;
-    for (double number : {1.0 / 3.0, -0.0, 5e-324, 123456789.125, 2.5e-8}) {
+    for (double number : {1.0 / 3.0, -0.0, 5e-324, 123456789.125, 2.5e-8, 0.1 + 0.2}) {
         floats.AppendElement().SetFloat(number);
     }
     EXPECT_EQ(ReadOk(Write(floats)), floats);
@@ -223,27 +159,28 @@ TEST(JsonWriter, WritesTheSameBytesAsTheLibrarysWriters) {
     value.MemberForWriting(everyByte.substr(0, 40)).SetString("name with escapes");
     value.MemberForWriting("").SetString("");
     BindingProperty& floats = value.MemberForWriting("floats");
-    for (double number : {0.0,
-                          -0.0,
-                          1.0,
-                          -1.5,
-                          0.1,
-                          1.0 / 3.0,
-                          100.0,
-                          1e15,
-                          1e16,
-                          1e17,
-                          1e20,
-                          1e21,
-                          1e22,
-                          1e-6,
-                          1e-7,
-                          123456.789e-12,
-                          5e-324,
-                          2.2250738585072014e-308,
-                          1.7976931348623157e308,
-                          -4.9406564584124654e-324,
-                          9007199254740993.0}) {
+    const double numbers[] = {0.0,
+                              -0.0,
+                              1.0,
+                              -1.5,
+                              0.1,
+                              1.0 / 3.0,
+                              100.0,
+                              1e15,
+                              1e16,
+                              1e17,
+                              1e20,
+                              1e21,
+                              1e22,
+                              1e-6,
+                              1e-7,
+                              123456.789e-12,
+                              5e-324,
+                              2.2250738585072014e-308,
+                              1.7976931348623157e308,
+                              -4.9406564584124654e-324,
+                              9007199254740993.0};
+    for (double number : numbers) {
         floats.AppendElement().SetFloat(number);
     }
     BindingProperty& integers = value.MemberForWriting("integers");
@@ -263,6 +200,8 @@ TEST(JsonWriter, WritesTheSameBytesAsTheLibrarysWriters) {
     nested.AppendElement();
     const std::string qix = "QIX";
     nested.AppendElement().SetBlob(std::vector<uint8_t>(qix.begin(), qix.end()));
+    nested.AppendElement().SetBlob(std::vector<uint8_t>());
+    nested.AppendElement().SetEnum(-7, nullptr);
     value.MemberForWriting("TARN").MemberForWriting("KELD").SetBool(false);
 
     EXPECT_EQ(Write(value), LibraryCompact(value));

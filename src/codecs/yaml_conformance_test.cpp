@@ -45,14 +45,9 @@ struct EventLine {
             line += ' ';
             line += style;
             for (const char c : text) {
-                const char* escape = c == '\\'   ? "\\\\"
-                                     : c == '\n' ? "\\n"
-                                     : c == '\t' ? "\\t"
-                                     : c == '\r' ? "\\r"
-                                     : c == '\b' ? "\\b"
-                                     : c == '\0' ? "\\0"
-                                                 : nullptr;
-                line += escape != nullptr ? std::string(escape) : std::string(1, c);
+                const std::size_t escape = std::string_view("\\\n\t\r\b\0", 6).find(c);
+                line += escape == std::string_view::npos ? std::string(1, c)
+                                                         : "\\" + std::string(1, "\\ntrb0"[escape]);
             }
         }
         return line;
@@ -78,6 +73,9 @@ char ScalarStyle(yaml_scalar_style_t style) {
     }
 }
 
+constexpr const char* kEventNames[] = {"",     "+STR", "-STR", "+DOC", "-DOC", "=ALI",
+                                       "=VAL", "+SEQ", "-SEQ", "+MAP", "-MAP"};
+
 // ParserEvents is the event stream that libyaml itself gives for text.
 std::vector<EventLine> ParserEvents(const std::string& text) {
     std::vector<EventLine> events;
@@ -93,19 +91,6 @@ std::vector<EventLine> ParserEvents(const std::string& text) {
         }
         const auto& data = event.data;
         switch (event.type) {
-            case YAML_STREAM_START_EVENT:
-                events.push_back(EventLine{"+STR"});
-                break;
-            case YAML_STREAM_END_EVENT:
-                events.push_back(EventLine{"-STR"});
-                done = true;
-                break;
-            case YAML_DOCUMENT_START_EVENT:
-                events.push_back(EventLine{"+DOC"});
-                break;
-            case YAML_DOCUMENT_END_EVENT:
-                events.push_back(EventLine{"-DOC"});
-                break;
             case YAML_MAPPING_START_EVENT:
                 events.push_back(EventLine{"+MAP", Text(data.mapping_start.anchor),
                                            Text(data.mapping_start.tag),
@@ -116,12 +101,6 @@ std::vector<EventLine> ParserEvents(const std::string& text) {
                                            Text(data.sequence_start.tag),
                                            data.sequence_start.style == YAML_FLOW_SEQUENCE_STYLE});
                 break;
-            case YAML_MAPPING_END_EVENT:
-                events.push_back(EventLine{"-MAP"});
-                break;
-            case YAML_SEQUENCE_END_EVENT:
-                events.push_back(EventLine{"-SEQ"});
-                break;
             case YAML_SCALAR_EVENT:
                 events.push_back(EventLine{
                     "=VAL", Text(data.scalar.anchor), Text(data.scalar.tag), false,
@@ -131,7 +110,9 @@ std::vector<EventLine> ParserEvents(const std::string& text) {
             case YAML_ALIAS_EVENT:
                 events.push_back(EventLine{"=ALI", Text(data.alias.anchor)});
                 break;
-            default:
+            default:  // the events without data, named by their type number
+                events.push_back(EventLine{kEventNames[event.type]});
+                done = event.type == YAML_STREAM_END_EVENT;
                 break;
         }
         yaml_event_delete(&event);

@@ -1,131 +1,109 @@
 // yaml_scalar_test.cpp - scalar typing: plain texts in their order, tags and their failures.
+#include "codecs/yaml_scalar.h"
+
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
 
-#include "binding/binding_property.h"
-#include "codecs/yaml_scalar.h"
+#include "codecs/codec_test_support.h"
 
 namespace {
 
-using Brix::BindingKind;
-using Brix::BindingProperty;
+using Brix::Testing::Described;
+namespace Yaml = Brix::Yaml;
 
-BindingProperty Plain(std::string_view text) {
-    BindingProperty value;
-    Brix::Yaml::StorePlainScalar(value, text);
-    return value;
+std::string Plain(std::string_view text) {
+    Brix::BindingProperty value;
+    value.SetBool(true);  // replaced whatever it held
+    Yaml::StorePlainScalar(value, text);
+    return Described(value);
 }
 
-BindingProperty Tagged(std::string_view tag, std::string_view text) {
-    BindingProperty value;
-    std::string error;
-    EXPECT_TRUE(Brix::Yaml::StoreScalar(value, tag, text, false, error)) << error;
-    return value;
-}
-
-std::string TaggedError(std::string_view tag, std::string_view text) {
-    BindingProperty value;
-    value.SetString("before");
-    std::string error;
-    EXPECT_FALSE(Brix::Yaml::StoreScalar(value, tag, text, false, error));
-    EXPECT_EQ(value.AsString(), "before") << "a failed scalar leaves its target alone";
-    return error;
-}
-
-TEST(YamlScalar, PlainTextsAreNullNumbersBoolsOrStrings) {
+// In that order: null words; texts the C library reads whole to a finite number, integers when whole
+// (decimal integers exactly, up to the ends of both 64-bit ranges) and floats otherwise; bool words;
+// strings for the rest, infinite results and partial numbers included.
+TEST(YamlScalar, PlainTextsAreNullNumbersBoolsOrStringsInThatOrder) {
     for (std::string_view text : {"", "~", "null", "Null", "NULL"}) {
-        BindingProperty value;
-        value.SetBool(true);
-        Brix::Yaml::StorePlainScalar(value, text);
-        EXPECT_TRUE(value.IsEmpty()) << text;
+        EXPECT_EQ(Plain(text), "empty ") << text;
     }
-    EXPECT_EQ(Plain("5").Kind(), BindingKind::Unsigned);
-    EXPECT_EQ(Plain("5").AsUnsigned(), 5u);
-    EXPECT_EQ(Plain("-2").AsSigned(), -2);
-    EXPECT_EQ(Plain("1.0").AsUnsigned(), 1u);
-    EXPECT_EQ(Plain("1e3").AsUnsigned(), 1000u);
-    EXPECT_EQ(Plain("+7").AsUnsigned(), 7u);
-    EXPECT_EQ(Plain("-0").Kind(), BindingKind::Unsigned);
-    EXPECT_EQ(Plain("0x10").AsUnsigned(), 16u);
-    EXPECT_EQ(Plain("-2.5e1").AsSigned(), -25);
-    EXPECT_EQ(Plain("1.5").AsFloat(), 1.5);
-    EXPECT_EQ(Plain(".5").AsFloat(), 0.5);
-    EXPECT_TRUE(std::isnan(Plain("nan").AsFloat()));
-    EXPECT_EQ(Plain("True").Kind(), BindingKind::Bool);
-    EXPECT_TRUE(Plain("TRUE").AsBool());
-    EXPECT_EQ(Plain("false").Kind(), BindingKind::Bool);
-    // Infinite results, partial numbers and other words stay strings.
+    const std::pair<std::string_view, std::string_view> numbers[] = {
+        {"5", "unsigned 5"},
+        {"-2", "signed -2"},
+        {"+7", "unsigned 7"},
+        {"-0", "unsigned 0"},
+        {"1.0", "unsigned 1"},
+        {"1e3", "unsigned 1000"},
+        {"0x10", "unsigned 16"},
+        {"-2.5e1", "signed -25"},
+        {"1.5", "float 1.5"},
+        {".5", "float 0.5"},
+        {"nan", "float nan"},
+        {"9007199254740993", "unsigned 9007199254740993"},
+        {"18446744073709551615", "unsigned 18446744073709551615"},
+        {"-9223372036854775808", "signed -9223372036854775808"},
+        {"18446744073709551616", "float 18446744073709553000.0"},
+        {"-9223372036854775809", "float -9223372036854776000.0"},
+        {"1.8446744073709551616e19", "float 18446744073709553000.0"},
+        {"-9.223372036854775808e18", "signed -9223372036854775808"},
+        {"1e30", "float 1e30"},
+        {"-1e30", "float -1e30"},
+        {"True", "bool true"},
+        {"TRUE", "bool true"},
+        {"false", "bool false"},
+    };
+    for (const auto& [text, expected] : numbers) {
+        EXPECT_EQ(Plain(text), expected) << text;
+    }
     for (std::string_view text :
          {"inf", ".inf", "-Infinity", "1e999", "12abc", "1.2.3", "yes", "tRUE", "0o14", "-"}) {
-        EXPECT_EQ(Plain(text).AsString(), text);
+        EXPECT_EQ(Plain(text), "string \"" + std::string(text) + "\"");
     }
 }
 
-TEST(YamlScalar, WholeNumbersAreExactAndNeverCut) {
-    // Decimal integers keep every digit, up to the ends of both 64-bit ranges.
-    EXPECT_EQ(Plain("9007199254740993").AsUnsigned(), 9007199254740993u);
-    EXPECT_EQ(Plain("18446744073709551615").AsUnsigned(), std::numeric_limits<uint64_t>::max());
-    EXPECT_EQ(Plain("-9223372036854775808").AsSigned(), std::numeric_limits<int64_t>::min());
-    // Beyond them a whole number stays a float instead of being cut to 64 bits.
-    EXPECT_EQ(Plain("18446744073709551616").Kind(), BindingKind::Float);
-    EXPECT_EQ(Plain("-9223372036854775809").Kind(), BindingKind::Float);
-    EXPECT_EQ(Plain("1e30").AsFloat(), 1e30);
-    EXPECT_EQ(Plain("-1e30").AsFloat(), -1e30);
-}
-
-TEST(YamlScalar, QuotedAndStringTaggedScalarsAreStrings) {
-    BindingProperty value;
-    std::string error;
-    ASSERT_TRUE(Brix::Yaml::StoreScalar(value, "", "5", true, error));
-    EXPECT_EQ(value.AsString(), "5");
-    ASSERT_TRUE(Brix::Yaml::StoreScalar(value, "", "null", true, error));
-    EXPECT_EQ(value.AsString(), "null");
-    EXPECT_EQ(Tagged(Brix::Yaml::kStringTag, "true").AsString(), "true");
-    EXPECT_EQ(Tagged(Brix::Yaml::kStringTag, "").Kind(), BindingKind::String);
-}
-
-TEST(YamlScalar, IntFloatAndBoolTagsConvertTheText) {
-    EXPECT_EQ(Tagged(Brix::Yaml::kIntTag, "-3").AsSigned(), -3);
-    EXPECT_EQ(Tagged(Brix::Yaml::kIntTag, "0x10").AsUnsigned(), 16u);
-    EXPECT_EQ(Tagged(Brix::Yaml::kIntTag, "017").AsUnsigned(), 15u);
-    EXPECT_EQ(TaggedError(Brix::Yaml::kIntTag, "abc"),
-              "Value abc for 'yaml' of type uint64_t is in an incorrect format");
-    EXPECT_EQ(TaggedError(Brix::Yaml::kIntTag, "-1.5"),
-              "Value -1.5 for 'yaml' of type int64_t is in an incorrect format");
-    EXPECT_EQ(TaggedError(Brix::Yaml::kIntTag, "18446744073709551616"),
-              "Value 18446744073709551616 for 'yaml' of type uint64_t is out of range");
-    EXPECT_EQ(TaggedError(Brix::Yaml::kIntTag, "-9223372036854775809"),
-              "Value -9223372036854775809 for 'yaml' of type int64_t is out of range");
-
-    const BindingProperty whole = Tagged(Brix::Yaml::kFloatTag, "2");
-    EXPECT_EQ(whole.Kind(), BindingKind::Float);
-    EXPECT_EQ(whole.AsFloat(), 2.0);
-    EXPECT_EQ(TaggedError(Brix::Yaml::kFloatTag, "x1"),
-              "Value x1 for 'yaml' of type double is in an incorrect format");
-    EXPECT_EQ(TaggedError(Brix::Yaml::kFloatTag, "1e999"),
-              "Value 1e999 for 'yaml' of type double is out of range");
-    EXPECT_EQ(TaggedError(Brix::Yaml::kFloatTag, "nan"),
-              "Value nan for 'yaml' of type double is out of range");
-
-    EXPECT_TRUE(Tagged(Brix::Yaml::kBoolTag, "True").AsBool());
-    EXPECT_EQ(Tagged(Brix::Yaml::kBoolTag, "FALSE").Kind(), BindingKind::Bool);
-    // Another word leaves the target empty, without an error.
-    BindingProperty value;
-    value.SetSigned(1);
-    std::string error;
-    EXPECT_TRUE(Brix::Yaml::StoreScalar(value, Brix::Yaml::kBoolTag, "yes", false, error));
-    EXPECT_TRUE(value.IsEmpty());
-}
-
-TEST(YamlScalar, OtherTagsAreRefused) {
-    EXPECT_EQ(TaggedError("tag:yaml.org,2002:null", "~"), "Unsupported YAML tag 'tag:yaml.org,2002:null'.");
-    EXPECT_EQ(TaggedError("!", "a"), "Unsupported YAML tag '!'.");
-    EXPECT_EQ(TaggedError("!local", "a"), "Unsupported YAML tag '!local'.");
+// Each case's result is the stored value when it succeeds and the error when it fails.
+TEST(YamlScalar, TagsAndQuotesDecideTheType) {
+    struct Case {
+        std::string_view tag;
+        std::string_view text;
+        bool quoted;
+        std::string_view result;
+    };
+    const Case cases[] = {
+        {"", "5", true, "string \"5\""},
+        {"", "null", true, "string \"null\""},
+        {Yaml::kStringTag, "true", false, "string \"true\""},
+        {Yaml::kStringTag, "", false, "string \"\""},
+        {Yaml::kIntTag, "-3", false, "signed -3"},
+        {Yaml::kIntTag, "0x10", false, "unsigned 16"},
+        {Yaml::kIntTag, "017", false, "unsigned 15"},
+        {Yaml::kIntTag, "abc", false, "Value abc for 'yaml' of type uint64_t is in an incorrect format"},
+        {Yaml::kIntTag, "-1.5", false, "Value -1.5 for 'yaml' of type int64_t is in an incorrect format"},
+        {Yaml::kIntTag, "18446744073709551616", false,
+         "Value 18446744073709551616 for 'yaml' of type uint64_t is out of range"},
+        {Yaml::kIntTag, "-9223372036854775809", false,
+         "Value -9223372036854775809 for 'yaml' of type int64_t is out of range"},
+        {Yaml::kFloatTag, "2", false, "float 2.0"},
+        {Yaml::kFloatTag, "x1", false, "Value x1 for 'yaml' of type double is in an incorrect format"},
+        {Yaml::kFloatTag, "1e999", false, "Value 1e999 for 'yaml' of type double is out of range"},
+        {Yaml::kFloatTag, "nan", false, "Value nan for 'yaml' of type double is out of range"},
+        {Yaml::kBoolTag, "True", false, "bool true"},
+        {Yaml::kBoolTag, "FALSE", false, "bool false"},
+        {Yaml::kBoolTag, "yes", false, "empty "},  // another word empties the target without an error
+        {"tag:yaml.org,2002:null", "~", false, "Unsupported YAML tag 'tag:yaml.org,2002:null'."},
+        {"!", "a", false, "Unsupported YAML tag '!'."},
+        {"!local", "a", false, "Unsupported YAML tag '!local'."},
+    };
+    for (const Case& c : cases) {
+        Brix::BindingProperty value;
+        value.SetString("before");
+        std::string error;
+        const bool ok = Yaml::StoreScalar(value, c.tag, c.text, c.quoted, error);
+        EXPECT_EQ(ok ? Described(value) : error, c.result) << c.tag << " " << c.text;
+        if (!ok) {
+            EXPECT_EQ(value.AsString(), "before") << "a failed scalar leaves its target alone";
+        }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace Brix {
 namespace {
@@ -39,48 +40,42 @@ std::string ThreadText() {
     return text;
 }
 
-TEST(LineTemplate, EveryCode) {
-    LogRecord record = SampleRecord("hello", 2, kLogGroupDbg | kLogGroupNet);
-    EXPECT_EQ(
-        FormatLine(record, "#D|#E|#G|#H|#L|#M|#T", SampleContext()),
-        "2026-01-31T14:05:09.042|GameClient.exe|DBG;NET|000012.345| ERROR|hello|" + ThreadText() + "\n");
-}
-
-TEST(LineTemplate, TemplatesOfTheTargets) {
-    LogRecord record = SampleRecord("No queue found with id 7");
-    EXPECT_EQ(FormatLine(record, kDefaultLineTemplate, SampleContext()),
-              "2026-01-31T14:05:09.042|   WARN| DBG| No queue found with id 7\n");
-    EXPECT_EQ(FormatLine(record, "#E(#T): #L| #M", SampleContext()),
-              "GameClient.exe(" + ThreadText() + "):   WARN| No queue found with id 7\n");
-}
-
-TEST(LineTemplate, NamesOfLevelsAndGroups) {
-    LineContext context = SampleContext();
-    EXPECT_EQ(FormatLine(SampleRecord("", 0), "#L", context), "  OKAY\n");
-    EXPECT_EQ(FormatLine(SampleRecord("", 3), "#L", context), "ALWAYS\n");
-    EXPECT_EQ(FormatLine(SampleRecord("", 7), "#L", context), "  ????\n");
-    EXPECT_EQ(FormatLine(SampleRecord("", 1, 0), "[#G]", context), "[]\n");
-    EXPECT_EQ(FormatLine(SampleRecord("", 1, 0xFEu), "#G", context), "GEN;XTR;PRF;MEM;DSK;NET;TST\n");
-    EXPECT_EQ(FormatLine(SampleRecord("", 1, (uint64_t{1} << 8) | (uint64_t{1} << 63)), "#G", context),
-              "???;???\n");
-}
-
-TEST(LineTemplate, OtherCharactersAfterHashStandForThemselves) {
-    LineContext context = SampleContext();
-    EXPECT_EQ(FormatLine(SampleRecord("msg"), "#Q#M", context), "Qmsg\n");
-    EXPECT_EQ(FormatLine(SampleRecord("msg"), "## #d", context), "# d\n");
-    EXPECT_EQ(FormatLine(SampleRecord("msg"), "#M#", context), "msg#\n");
-}
-
-TEST(LineTemplate, EndsInExactlyOneLineFeed) {
-    LineContext context = SampleContext();
-    EXPECT_EQ(FormatLine(SampleRecord("done\n"), "#M", context), "done\n");
-    EXPECT_EQ(FormatLine(SampleRecord("two\n\n"), "#M", context), "two\n\n");
-    EXPECT_EQ(FormatLine(SampleRecord("msg"), "", context), "\n");
-    EXPECT_EQ(FormatLine(SampleRecord(""), "#M", context), "\n");
-}
-
-TEST(LineTemplate, ElapsedWithoutClockReadsZero) {
+TEST(LineTemplate, CodesAndTheirTexts) {
+    struct Case {
+        LogRecord record;
+        std::string_view lineTemplate;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {SampleRecord("hello", 2, kLogGroupDbg | kLogGroupNet), "#D|#E|#G|#H|#L|#M|#T",
+         "2026-01-31T14:05:09.042|GameClient.exe|DBG;NET|000012.345| ERROR|hello|" + ThreadText() + "\n"},
+        // The templates of the targets.
+        {SampleRecord("No queue found with id 7"), kDefaultLineTemplate,
+         "2026-01-31T14:05:09.042|   WARN| DBG| No queue found with id 7\n"},
+        {SampleRecord("No queue found with id 7"), "#E(#T): #L| #M",
+         "GameClient.exe(" + ThreadText() + "):   WARN| No queue found with id 7\n"},
+        // Names of levels and groups, unknown ones included.
+        {SampleRecord("", 0), "#L", "  OKAY\n"},
+        {SampleRecord("", 3), "#L", "ALWAYS\n"},
+        {SampleRecord("", 7), "#L", "  ????\n"},
+        {SampleRecord("", -1), "#L", "  ????\n"},
+        {SampleRecord("", 1, 0), "[#G]", "[]\n"},
+        {SampleRecord("", 1, 0xFEu), "#G", "GEN;XTR;PRF;MEM;DSK;NET;TST\n"},
+        {SampleRecord("", 1, (uint64_t{1} << 8) | (uint64_t{1} << 63)), "#G", "???;???\n"},
+        // Other characters after a hash stand for themselves.
+        {SampleRecord("msg"), "#Q#M", "Qmsg\n"},
+        {SampleRecord("msg"), "## #d", "# d\n"},
+        {SampleRecord("msg"), "#M#", "msg#\n"},
+        // A line ends in exactly one line feed of its own.
+        {SampleRecord("done\n"), "#M", "done\n"},
+        {SampleRecord("two\n\n"), "#M", "two\n\n"},
+        {SampleRecord("msg"), "", "\n"},
+        {SampleRecord(""), "#M", "\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatLine(c.record, c.lineTemplate, SampleContext()), c.expected) << c.lineTemplate;
+    }
+    // Without a clock the elapsed time reads zero.
     EXPECT_EQ(FormatLine(SampleRecord(""), "#H", LineContext{}), "000000.000\n");
 }
 

@@ -22,7 +22,7 @@ TEST(MessageFormatter, PositionalArgumentsInNaturalForm) {
               "-9223372036854775808 18446744073709551615 0.5 -3");
     EXPECT_EQ(FormatMessage("[%1]", static_cast<const char*>(nullptr)), "[(null)]");
     EXPECT_EQ(FormatMessage("100%% of %1", 3), "100% of 3");
-    EXPECT_EQ(FormatMessage("%10", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10), "10");
+    EXPECT_EQ(FormatMessage("%10|%10$03d|%1$s", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10), "10|010|1");
 }
 
 TEST(MessageFormatter, PrintfDirectivesAfterArgumentNumber) {
@@ -42,6 +42,7 @@ TEST(MessageFormatter, DirectiveWithoutNumberTakesNextArgument) {
 
 TEST(MessageFormatter, WidthAndPrecisionFromArguments) {
     EXPECT_EQ(FormatMessage("[%1$*2$d]", 42, 5), "[   42]");
+    EXPECT_EQ(FormatMessage("[%1$*10$d]", 42, 0, 0, 0, 0, 0, 0, 0, 0, 5), "[   42]");
     EXPECT_EQ(FormatMessage("[%*d]", 5, 42), "[   42]");
     EXPECT_EQ(FormatMessage("[%.*f]", 2, 3.14159), "[3.14]");
     EXPECT_EQ(FormatMessage("[%3$*1$.*2$f]", 7, 1, 2.5), "[    2.5]");
@@ -65,6 +66,8 @@ TEST(MessageFormatter, FormattingEndsAtABadDirective) {
     EXPECT_EQ(FormatMessage("[%1$*3$d]", 1, 2), "[");
     EXPECT_EQ(FormatMessage("no arguments %1"), "no arguments ");
     EXPECT_EQ(FormatMessage("%99999999999999999999 z", 1), "");
+    EXPECT_EQ(FormatMessage("%18446744073709551617 z", 1), "");  // 2^64 + 1 must not wrap to 1
+    EXPECT_EQ(FormatMessage("%0 z", 1), "");
     EXPECT_EQ(FormatMessage("abc%1$-", 1), "abc");
     EXPECT_EQ(FormatMessage("abc%", 1), "abc");
 

@@ -31,8 +31,6 @@ using PluginLogTargetTest = FreshLoggerTest;
 TEST_F(PluginLogTargetTest, ForwardsLevelAndMessageWithoutTemplate) {
     FakeHost host;
     PluginLogTarget target(&host.api);
-    EXPECT_EQ(target.ClassName(), "PluginLogTarget");
-    EXPECT_EQ(target.LineTemplate(), "#D| #L| #G| #M");
     ASSERT_TRUE(target.Register());
 
     Log(LogLevel::Always, kPluginLogGroup, "Queues configuration has been updated");
@@ -46,9 +44,12 @@ TEST_F(PluginLogTargetTest, HostWithoutLogFunctionIsSkipped) {
     HostApi emptyApi{};
     PluginLogTarget withoutFunction(&emptyApi);
     PluginLogTarget withoutHost(nullptr);
+    RecordingLogTarget after("After");
     ASSERT_TRUE(withoutFunction.Register());
     ASSERT_TRUE(withoutHost.Register());
-    Log(LogLevel::Error, 0, "goes nowhere");
+    ASSERT_TRUE(after.Register());
+    Log(LogLevel::Error, 0, "goes past them");
+    EXPECT_EQ(after.Messages(), std::vector<std::string>{"goes past them"});
 }
 
 TEST(InstallPluginLogTarget, ReplacesBuiltInTargetsOnce) {
@@ -59,7 +60,7 @@ TEST(InstallPluginLogTarget, ReplacesBuiltInTargetsOnce) {
 
     ASSERT_TRUE(InstallPluginLogTarget(&host.api, slot));
     ASSERT_NE(slot, nullptr);
-    EXPECT_TRUE(slot->IsRegistered());
+    EXPECT_EQ(LoggerControl::FindTarget("PluginLogTarget"), slot.get());
     EXPECT_EQ(slot->Level(), 0);
     EXPECT_EQ(LoggerControl::MinimumLevel(), 0);
     EXPECT_EQ(LoggerControl::ExcludedGroups(), kLogGroupXtr);
@@ -81,7 +82,7 @@ TEST(InstallPluginLogTarget, ReplacesBuiltInTargetsOnce) {
     ASSERT_TRUE(InstallPluginLogTarget(&otherHost.api, slot));
     Log(LogLevel::Warn, kPluginLogGroup, "to the other host");
     EXPECT_EQ(host.lines.size(), 1u);
-    EXPECT_EQ(otherHost.lines.size(), 1u);
+    EXPECT_EQ(otherHost.lines, (std::vector<std::pair<int32_t, std::string>>{{1, "to the other host"}}));
 
     slot.reset();
     EXPECT_EQ(LoggerControl::FindTarget("PluginLogTarget"), nullptr);
