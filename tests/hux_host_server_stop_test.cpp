@@ -24,8 +24,8 @@ using HuxHost::PluginThread;
 constexpr const char* kPlugin = HUX_PLUGIN_PATH;
 constexpr auto kServeEnds = std::chrono::seconds(30);
 
-// ServedPlugin is the plugin loaded (not started) on its thread with a server bound to a free port.
-class ServedPlugin : public testing::Test {
+// HuxHostServer holds the plugin loaded (not started) on its thread with a server bound to a free port.
+class HuxHostServer : public testing::Test {
 protected:
     void SetUp() override {
         const std::string error = pluginThread.Run([this]() -> std::string {
@@ -71,7 +71,7 @@ protected:
     int port = 0;
 };
 
-TEST_F(ServedPlugin, AStopBeforeTheServingBeginsEndsItOnceItHas) {
+TEST_F(HuxHostServer, AStopBeforeTheServingBeginsEndsItOnceItHas) {
     server->Stop();
     Serve();
     EXPECT_TRUE(ServingEnded());
@@ -92,7 +92,7 @@ std::future<httplib::Result> FollowEvents(httplib::Client& client, std::promise<
     });
 }
 
-TEST_F(ServedPlugin, AStopEndsTheOpenEventStreamAndTheServingAfterAnotherClosed) {
+TEST_F(HuxHostServer, AStopEndsTheOpenEventStreamAndTheServingAfterAnotherClosed) {
     Serve();
     httplib::Client gone("127.0.0.1", port);
     httplib::Client open("127.0.0.1", port);
