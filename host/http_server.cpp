@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <regex>
 
@@ -40,6 +41,8 @@ constexpr time_t kIdleSeconds = 2;
 // kHeartbeat is how often an idle event stream writes a comment line: a client that has gone away fails
 // the write after the next one, which frees its place.
 constexpr auto kHeartbeat = std::chrono::seconds(1);
+// kStopCheck is how often the listening thread, while no connection arrives, looks whether it is to stop.
+constexpr auto kStopCheck = std::chrono::milliseconds(100);
 
 std::string Pretty(const BindingProperty& value) {
     return Brix::Json::Write(value, nullptr, "\n") + "\n";
@@ -103,6 +106,23 @@ std::string ErrorMessage(const httplib::Request& request, int status) {
                              ")";
     }
 }
+
+// CheckedPool is the server's thread pool; the listening thread calls it at every connection it hands
+// over and at every kStopCheck without one, and each time the pool runs check on that thread.
+class CheckedPool : public httplib::ThreadPool {
+public:
+    CheckedPool(std::size_t threads, std::function<void()> checkIn)
+        : httplib::ThreadPool(threads), check(std::move(checkIn)) {}
+
+    void enqueue(std::function<void()> work) override {
+        httplib::ThreadPool::enqueue(std::move(work));
+        check();
+    }
+    void on_idle() override { check(); }
+
+private:
+    std::function<void()> check;
+};
 
 }  // namespace
 
@@ -169,8 +189,16 @@ void HostHttpServer::Serve() {
 }
 
 void HostHttpServer::Stop() {
+    // The listening thread closes its own socket (StopIfAsked): the HTTP library's stop does nothing
+    // before the server runs, so a stop asked for while Serve was still on its way would be lost.
+    stopping = true;
     events.Close();
-    server->stop();
+}
+
+void HostHttpServer::StopIfAsked() {
+    if (stopping.load()) {
+        server->stop();
+    }
 }
 
 std::size_t HostHttpServer::Drain() {
@@ -192,7 +220,8 @@ void HostHttpServer::Route() {
     // An event stream holds its thread for as long as its client stays: the pool has one for each stream
     // the server takes, on top of those that serve everything else.
     const std::size_t threads = kWorkerThreads + events.ReaderLimit();
-    server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    server->new_task_queue = [this, threads] { return new CheckedPool(threads, [this] { StopIfAsked(); }); };
+    server->set_idle_interval(kStopCheck);
     // Every connection carries one request: the server closes it after the answer, so that a body left
     // unread (refused, or not announced) is never taken for another request, and an idle client holds
     // no thread. A connection that sends nothing is closed after kIdleSeconds.

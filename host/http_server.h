@@ -2,6 +2,7 @@
 // Server-Sent Events, resource deliveries and the API description.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -51,7 +52,8 @@ public:
     // Serve answers requests until Stop is called (from another thread); then it returns.
     void Serve();
 
-    // Stop ends the event streams and the server. Safe from any thread, and more than once.
+    // Stop ends the event streams and the server. Safe from any thread, and more than once, also before
+    // Serve has begun: Serve then returns as soon as it has.
     void Stop();
 
     // Drain prints the plugin's new log lines and publishes its new events, then drops the host's
@@ -60,6 +62,8 @@ public:
 
 private:
     void Route();
+    // StopIfAsked ends the listening once Stop has been called. Runs on the thread in Serve only.
+    void StopIfAsked();
     // Deliver plays one resource change on the plugin thread and answers what it caused.
     void Deliver(const TimelineStep& step, httplib::Response& response);
     // StreamEvents answers GET /events: the event stream, or 503 when every place is taken.
@@ -71,6 +75,7 @@ private:
     std::string openApi;
     std::string index;
     std::unique_ptr<httplib::Server> server;
+    std::atomic<bool> stopping{false};
 };
 
 // Say prints one line on standard output at once, control characters and malformed UTF-8 escaped (see
