@@ -36,8 +36,8 @@ struct DecimalDigits {
     bool negative = false;  // "-" stood before the digits
     bool overflow = false;  // the magnitude does not fit 64 bits; magnitude is then 0
     uint64_t magnitude = 0;
-    std::size_t end =
-        0;  // just past the last digit, every digit of an overflowing run included; 0 without digits
+    // end is just past the last digit, every digit of an overflowing run included; 0 without digits.
+    std::size_t end = 0;
 };
 
 // ReadDecimal reads the digits at the start the options give, however many follow and whatever
