@@ -110,7 +110,7 @@ TEST(TypeRegistry, RegisteringANameTwiceKeepsTheFirstRegistration) {
     EXPECT_EQ(registry.Find<Point>(), record);
     EXPECT_EQ(registry.FindByName("Q")->nativeSize, sizeof(Point));
 
-    // So do functions.
+    // A function registered twice keeps its first registration too.
     FunctionRecord function;
     function.name = "GetThing";
     function.description = "first";
