@@ -81,7 +81,7 @@ TEST(AllocationStats, PeakRisesOnlyWhenBytesInUseExceedIt) {
 }
 
 TEST(AllocationStats, ConcurrentUpdatesAreNeverLost) {
-    constexpr uint64_t kBlocks = 2 * 2000;
+    constexpr uint64_t kBlocks = uint64_t{2} * 2000;  // two threads
     void* probe = Brix::CountedAllocate(24);
     const uint64_t bytes = Brix::CountedUsableSize(probe) * kBlocks;
     Brix::CountedRelease(probe);

@@ -26,34 +26,34 @@ std::string Shown(const DecimalResult<Integer>& result) {
     return std::string(status) + " " + std::to_string(result.value) + " @" + std::to_string(result.end);
 }
 
-// Each case reads into int64 or, where marked, uint64, with the whole range as the bounds.
+// Each case reads into int64 or, where marked true, uint64, with the whole range as the bounds.
 TEST(DecimalText, EachOptionAtTheEdgesOfEachWidth) {
     struct Case {
-        bool isUnsigned;
         std::string_view text;
-        DecimalOptions options;
         std::string_view expected;
+        DecimalOptions options;
+        bool isUnsigned = false;
     };
-    const Case cases[] = {{false, " 7", kDigitsOnly, "NoNumber 0 @0"},
-                          {false, " \t\n\v\f\r7", {.skipSpace = true}, "Ok 7 @7"},
-                          {false, "7 ", {.skipSpace = true}, "NoNumber 0 @1"},
-                          {false, "12abc", {.allowRest = true}, "Ok 12 @2"},
-                          {false, "+-5", kSign, "NoNumber 0 @0"},
-                          {false, "- 5", kLikeStoi, "NoNumber 0 @0"},
-                          {false, "  -12abc", kLikeStoi, "Ok -12 @5"},
-                          {false, "0x10", kLikeStoi, "Ok 0 @1"},
-                          {false, "9223372036854775808", kSign, "OutOfRange 0 @19"},
-                          {false, "-9223372036854775809", kSign, "OutOfRange 0 @20"},
-                          {false, "99999999999999999999999x", kSign, "NoNumber 0 @23"},
-                          {false, "-18446744073709551616", kSaturated, "OutOfRange -9223372036854775808 @21"},
-                          {false, "-0X8000000000000000", kLikeStrtol, "Ok -9223372036854775808 @19"},
-                          {false, " 017", kLikeStrtol, "Ok 15 @4"},
-                          {false, "0x1g", kLikeStrtol, "NoNumber 0 @3"},
-                          {false, "0x", {.allowRest = true, .cPrefixes = true}, "Ok 0 @1"},
-                          {true, "18446744073709551615", kSign, "Ok 18446744073709551615 @20"},
-                          {true, "18446744073709551616", kSign, "OutOfRange 0 @20"},
-                          {true, "-0", kSign, "OutOfRange 0 @2"},
-                          {true, "-1x", kSign, "NoNumber 0 @2"}};
+    const Case cases[] = {{" 7", "NoNumber 0 @0", kDigitsOnly},
+                          {" \t\n\v\f\r7", "Ok 7 @7", {.skipSpace = true}},
+                          {"7 ", "NoNumber 0 @1", {.skipSpace = true}},
+                          {"12abc", "Ok 12 @2", {.allowRest = true}},
+                          {"+-5", "NoNumber 0 @0", kSign},
+                          {"- 5", "NoNumber 0 @0", kLikeStoi},
+                          {"  -12abc", "Ok -12 @5", kLikeStoi},
+                          {"0x10", "Ok 0 @1", kLikeStoi},
+                          {"9223372036854775808", "OutOfRange 0 @19", kSign},
+                          {"-9223372036854775809", "OutOfRange 0 @20", kSign},
+                          {"99999999999999999999999x", "NoNumber 0 @23", kSign},
+                          {"-18446744073709551616", "OutOfRange -9223372036854775808 @21", kSaturated},
+                          {"-0X8000000000000000", "Ok -9223372036854775808 @19", kLikeStrtol},
+                          {" 017", "Ok 15 @4", kLikeStrtol},
+                          {"0x1g", "NoNumber 0 @3", kLikeStrtol},
+                          {"0x", "Ok 0 @1", {.allowRest = true, .cPrefixes = true}},
+                          {"18446744073709551615", "Ok 18446744073709551615 @20", kSign, true},
+                          {"18446744073709551616", "OutOfRange 0 @20", kSign, true},
+                          {"-0", "OutOfRange 0 @2", kSign, true},
+                          {"-1x", "NoNumber 0 @2", kSign, true}};
     for (const Case& c : cases) {
         EXPECT_EQ(c.isUnsigned ? Shown(ParseDecimal<uint64_t>(c.text, c.options))
                                : Shown(ParseDecimal<int64_t>(c.text, c.options)),
