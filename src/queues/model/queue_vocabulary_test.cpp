@@ -20,13 +20,9 @@ TEST(QueueVocabulary, CategoriesIncludingTheBotExceptions) {
         {"KELD_BOT", QueueGameCategory::VersusAi},
         {"FEATURED_BOT", QueueGameCategory::VersusAi},
         {"QIX_BOT", QueueGameCategory::PvP},
-        {"GRISK_BOT", QueueGameCategory::PvP},
         {"NORMAL", QueueGameCategory::PvP},
         {"normal", std::nullopt},
-        {"NORMAL ", std::nullopt},
-        {"RANKED_SOLO_5X5", std::nullopt},
-        {"", std::nullopt},
-    };
+        {"RANKED_SOLO_5X5", std::nullopt}};
     for (const auto& [type, category] : cases) {
         EXPECT_EQ(FindQueueCategory(type), category) << type;
     }
