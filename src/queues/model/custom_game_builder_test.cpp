@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "logging/log_test_support.h"
@@ -107,19 +109,15 @@ TEST_F(CustomGameBuilder, AvailabilitySpectatorsAndRegions) {
     customsEnabled = false;
     policies = {Policy::LobbyAllowed, Policy::FriendsAllowed, Policy::AllAllowed, Policy::NotAllowed};
     spectatorSlotLimit = 2;
-    QueueCustomGame custom = Custom();
-    EXPECT_EQ(custom.queueAvailability, QueueAvailability::PlatformDisabled);
-    EXPECT_EQ(custom.spectatorPolicies, std::vector<Policy>{Policy::NotAllowed});
-    EXPECT_EQ(custom.spectatorSlotLimit, 2u);
-    EXPECT_FALSE(custom.gameServerRegions.has_value());
-
-    customsEnabled = true;
-    observerModeEnabled = true;
+    const QueueCustomGame closed = Custom();
+    EXPECT_EQ(std::tie(closed.queueAvailability, closed.spectatorPolicies, closed.spectatorSlotLimit),
+              std::make_tuple(QueueAvailability::PlatformDisabled, std::vector{Policy::NotAllowed}, 2u));
+    EXPECT_FALSE(closed.gameServerRegions.has_value());
+    customsEnabled = observerModeEnabled = true;
     gameServerRegions = {"OSTRAK1", "PELMO1"};
-    custom = Custom();
-    EXPECT_EQ(custom.queueAvailability, QueueAvailability::Available);
-    EXPECT_EQ(custom.spectatorPolicies, policies);
-    EXPECT_EQ(custom.gameServerRegions, gameServerRegions);
+    const QueueCustomGame open = Custom();
+    EXPECT_EQ(std::tie(open.queueAvailability, open.spectatorPolicies, open.gameServerRegions),
+              std::make_tuple(QueueAvailability::Available, policies, std::optional(gameServerRegions)));
 }
 
 TEST_F(CustomGameBuilder, PracticeToolOnlyWithItsMutator) {
@@ -157,11 +155,7 @@ TEST_F(CustomGameBuilder, OverrideReplacesConfigurationSevenOnlyOnMapTwelveWithV
     EXPECT_EQ(custom.subcategories.at(0).mutators,
               (Configs{gameTypeConfigs[7], gameTypeConfigs[1], gameTypeConfigs[7]}));
     EXPECT_EQ(custom.subcategories.at(2).mutators, (Configs{marrow, gameTypeConfigs[1], marrow}));
-
     enabledMaps = {10, 11};
-    EXPECT_TRUE(BuildMapGameTypeConfigs(Inputs()).empty());
-    enabledMaps = {12};
-    customIds = {1};
     EXPECT_TRUE(BuildMapGameTypeConfigs(Inputs()).empty());
 }
 

@@ -109,9 +109,8 @@ TEST_F(QueueBuilder, EveryQueueIsPublishedInOrderAndProblemsAreLogged) {
     ASSERT_EQ(queues.size(), 3u);
     EXPECT_EQ(queues[0].mapId, 12);
     EXPECT_EQ(queues[0].category, QueueGameCategory::PvP);
-    EXPECT_EQ(queues[1].id, -5);
-    EXPECT_EQ(queues[1].mapId, 0);
-    EXPECT_EQ(queues[1].category, QueueGameCategory::PvP);
+    EXPECT_EQ(std::tie(queues[1].id, queues[1].mapId, queues[1].category),
+              std::make_tuple(-5, 0, QueueGameCategory::PvP));
     EXPECT_EQ(queues[1].gameTypeConfig, Api::QueueGameTypeConfig{});
     EXPECT_EQ(queues[1].name + queues[1].shortName + queues[1].description + queues[1].detailedDescription,
               "");
@@ -178,7 +177,7 @@ TEST_F(QueueBuilder, SpectatingNeedsObserverModeAndAListWithoutNone) {
     }
 }
 
-TEST_F(QueueBuilder, RewardsAndChampionsRequired) {
+TEST_F(QueueBuilder, RewardsChampionsRequiredAndWrappedNumbers) {
     championPointQueueTypes = {"RANKED_SOLO_5x5"};
     queuesRequiringTwenty = {440};
     const Queue ranked = Build(MatchmakerQueue(420, "RANKED_SOLO_5x5"));
@@ -195,16 +194,14 @@ TEST_F(QueueBuilder, RewardsAndChampionsRequired) {
     EXPECT_EQ(Build(flex).championsRequiredToPlay, 6u);
     queuesRequiringTwenty = {-4};
     EXPECT_EQ(Build(MatchmakerQueue(-4)).championsRequiredToPlay, 20u);
-}
-
-TEST_F(QueueBuilder, MatchmakerNumbersOutsideThePublishedRangeWrap) {
-    GameQueueConfig queue = MatchmakerQueue();
-    queue.numPlayersPerTeam = 4294967295u;
-    queue.maximumParticipantListSize = 2147483648u;
-    queue.lastToggledOffTime = 18446744073709551615u;
-    const Queue built = Build(queue);
-    EXPECT_EQ(std::tie(built.numPlayersPerTeam, built.maximumParticipantListSize, built.lastToggledOffTime),
-              std::make_tuple(-1, -2147483647 - 1, 18446744073709551615u));
+    // Matchmaker numbers outside the published range wrap.
+    flex.numPlayersPerTeam = 4294967295u;
+    flex.maximumParticipantListSize = 2147483648u;
+    flex.lastToggledOffTime = 18446744073709551615u;
+    const Queue wrapped = Build(flex);
+    EXPECT_EQ(
+        std::tie(wrapped.numPlayersPerTeam, wrapped.maximumParticipantListSize, wrapped.lastToggledOffTime),
+        std::make_tuple(-1, -2147483647 - 1, 18446744073709551615u));
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ TEST(QueueVocabulary, CategoriesIncludingTheBotExceptions) {
 TEST(QueueVocabulary, PositionSelectorNeedsDraftPickOnMapEleven) {
     EXPECT_TRUE(ShowsPositionSelector("TeamBuilderDraftPickStrategy", 11));
     EXPECT_TRUE(ShowsPositionSelector("DraftModeSinglePickStrategy", 11));
-    EXPECT_FALSE(ShowsPositionSelector("TeamBuilderDraftPickStrategy", 12));
     EXPECT_FALSE(ShowsPositionSelector("draftmodesinglepickstrategy", 11));
 }
 
