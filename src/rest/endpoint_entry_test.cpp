@@ -76,7 +76,10 @@ struct TestApi {
     }
     MaybeType<void> Answer(EndpointResponse& response, const RequestContext& context) {
         seen = std::string(context.url) + " " + std::to_string(static_cast<int>(context.method)) + " " +
-               std::to_string(context.hostHandle) + " " + std::to_string(context.headers->size());
+               std::to_string(context.hostHandle);
+        for (const auto& [name, value] : *context.headers) {
+            seen.append(" ").append(name).append("=").append(value);
+        }
         response.flag = 7;
         response.mode = mode;
         response.statusCode = 202;
@@ -217,7 +220,7 @@ TEST_F(EndpointEntry, TheHandlersResponseAndStreamReachTheBlockAndItsContextDesc
     api.streamBytes = 4096 * 2 + 10;
     EXPECT_EQ(Call(answer, 2, "/t/answer", {}, {{"Accept", "a/b"}}, 99),
               "202 mode 2 flag 7 'accepted' x-a:1 x-b:2 streamed 8202/8202");
-    EXPECT_EQ(api.seen, "/t/answer 2 99 1");
+    EXPECT_EQ(api.seen, "/t/answer 2 99 Accept=a/b");
     EXPECT_TRUE(api.streamDestroyed);
     // A mode outside 1 to 3 is written as 0; a failure without status keeps the handler's fields.
     api.mode = 4;
