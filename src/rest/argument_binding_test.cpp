@@ -1,5 +1,5 @@
 // argument_binding_test.cpp - binding one argument: names, locations, empty texts, element paths and
-// decoding by content type. Whole requests are bound in endpoint_entry_test.cpp.
+// decoding by content type. Whole requests are bound by the end-to-end tests.
 #include "rest/argument_binding.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +87,6 @@ TEST(BindArgument, NamesLocationsAndEmptyTexts) {
     using enum ArgumentLocation;
     const std::vector<BindCase> cases = {
         {"nope", "1", Query, "Unknown argument 'nope' for 'TestFunction'."},
-        {"nope.a.1", "1", Query, "Unknown argument 'nope' for 'TestFunction'."},
         {"", "", Query, "Unknown argument '' for 'TestFunction'."},
         {"id", "1", Query, "Argument 'id' for 'TestFunction' was specified in an invalid location."},
         {"flag.x", "1", Path, "Argument 'flag' for 'TestFunction' was specified in an invalid location."},
@@ -95,15 +94,12 @@ TEST(BindArgument, NamesLocationsAndEmptyTexts) {
         {"id", "7", Path, R"("7")"},  // kept as text: the argument's converter judges it later
         // An argument of location any takes every location.
         {"count", "5", Query, R"("5")"},
-        {"count", "6", Path, R"("6")"},
         {"count", "7", Header, R"("7")"},
-        {"count", "8", Body, R"("8")"},
         // An empty text is true for a bool, an empty container for structured types, missing otherwise.
         {"flag", "", Query, "true"},
         {"list", "", Query, "[]"},
         {"filter", "", Query, "{}"},
         {"item", "", Query, "{}"},
-        {"table", "", Query, "{}"},
         {"count", "", Query, "Expected value for argument 'count'."},
         {"text", "", Query, "Expected value for argument 'text'."},
     };
@@ -136,10 +132,8 @@ TEST(BindArgument, RefusesMalformedIndexesAndIndexesThatWouldGrowTooFar) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"list.1a", "Index 1a is in an incorrect format"},
         {"list.08", "Index 08 is in an incorrect format"},
-        {"list.0x", "Index 0x is in an incorrect format"},
         {"list.0xg", "Index 0xg is in an incorrect format"},
         {"list.2147483648", "Index 2147483648 is out of range"},
-        {"list.0x80000000", "Index 0x80000000 is out of range"},
         {"list.99999999999999999999999", "Index 99999999999999999999999 is out of range"},
         // Leftover characters are judged before the size of the number.
         {"list.99999999999999999999999x", "Index 99999999999999999999999x is in an incorrect format"},
@@ -182,7 +176,6 @@ TEST(DecodeParameter, AContentTypeDecidesElseStructuredTextsAreRecognisedByTheir
         {"[1,2]", {}, true, "[1,2]"},
         {" \r\n\t{\"a\":1}", {}, true, R"({"a":1})"},
         {"[1,2]", {}, false, R"("[1,2]")"},  // not structured: stays a text
-        {"x[1]", {}, true, R"("x[1]")"},
         // A MessagePack array or map header, or a YAML document marker, picks those readers.
         {"\x92\x01\x02", {}, true, "[1,2]"},
         {"\x81\xA1p\x01", {}, true, R"({"p":1})"},
@@ -191,7 +184,6 @@ TEST(DecodeParameter, AContentTypeDecidesElseStructuredTextsAreRecognisedByTheir
         {"\x05", "application/x-msgpack-ext", false, "5"},
         {"[a, b]", "text/x-yaml", false, R"(["a","b"])"},
         {std::string_view("a\0[", 3), "application/octet-stream", true, R"("YQBb")"},
-        {"[1]", "text/plain", true, R"("[1]")"},
         // Each reader's failure names the format, the argument and the function.
         {"[1,",
          {},
@@ -210,11 +202,6 @@ TEST(DecodeParameter, AContentTypeDecidesElseStructuredTextsAreRecognisedByTheir
     for (const Case& test : cases) {
         EXPECT_EQ(Decoded(test.text, test.contentType, test.structured), test.expected) << test.text;
     }
-    // A MessagePack header does not make a text that is not structured anything but a text.
-    BindingProperty packed;
-    ConversionStatus status;
-    Brix::Rest::DecodeParameter(status, packed, "\x92\x01\x02", {}, false, "filter", "TestFunction");
-    EXPECT_EQ(packed.AsString(), "\x92\x01\x02");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// operation_name_test.cpp - operation names and method codes.
+// operation_name_test.cpp - operation names from methods and paths.
 #include <gtest/gtest.h>
 
-#include "rest/method_code.h"
 #include "rest/operation_name.h"
 
 namespace {
@@ -13,7 +12,6 @@ TEST(OperationName, DerivesIdentifiersFromMethodAndPath) {
     EXPECT_EQ(OperationName(MethodCode::Get, "/hux-game-queues/v1/queues/{id}"),
               "GetHuxGameQueuesV1QueuesById");
     EXPECT_EQ(OperationName(MethodCode::None, "hux-game-queues"), "HuxGameQueues");
-    EXPECT_EQ(OperationName(MethodCode::Delete, "/a/{+rest}"), "DeleteAByRest");
     EXPECT_EQ(OperationName(MethodCode::Get, "/game-type-config/{gameTypeConfigId}/map/{mapId}"),
               "GetGameTypeConfigByGameTypeConfigIdMapByMapId");
     // "}" keeps the flag as it was; "!", "+", ".", "_" separate words like "/" and "-".
@@ -22,16 +20,6 @@ TEST(OperationName, DerivesIdentifiersFromMethodAndPath) {
     // A function call has no method name, so only the path counts.
     EXPECT_EQ(OperationName(MethodCode::Function, "do_it"), "DoIt");
     EXPECT_EQ(OperationName(MethodCode::Options, ""), "Options");
-}
-
-TEST(MethodCode, NamesAndHostCodes) {
-    EXPECT_EQ(Brix::MethodName(MethodCode::Delete), "DELETE");
-    EXPECT_EQ(Brix::MethodName(MethodCode::Put), "PUT");
-    EXPECT_EQ(Brix::MethodName(MethodCode::Function), "");
-    EXPECT_EQ(Brix::MethodName(MethodCode{42}), "");
-    EXPECT_EQ(Brix::MethodFromHost(8), MethodCode::Function);
-    EXPECT_EQ(Brix::MethodFromHost(9), MethodCode::None);
-    EXPECT_EQ(Brix::MethodFromHost(0), MethodCode::None);
 }
 
 }  // namespace

@@ -11,20 +11,14 @@ using Brix::Rest::ParseQuery;
 using Brix::Rest::PercentDecode;
 using Brix::Rest::QueryMap;
 
-TEST(PercentDecode, DecodesEscapesAndPlus) {
-    EXPECT_EQ(PercentDecode("%41%42"), "AB");
-    EXPECT_EQ(PercentDecode("a+b"), "a b");
-    EXPECT_EQ(PercentDecode("%2f%00"), std::string("/\0", 2));
-}
-
-TEST(PercentDecode, KeepsMalformedEscapesAsTheWalkDefinesThem) {
+TEST(PercentDecode, DecodesEscapesAndPlusAndKeepsMalformedEscapesAsTheWalkDefinesThem) {
+    EXPECT_EQ(PercentDecode("%41%42+%2f%00"), std::string("AB /\0", 5));
     // A "%" without two characters after it is dropped; the rest is copied.
     EXPECT_EQ(PercentDecode("100%"), "100");
     EXPECT_EQ(PercentDecode("%4"), "4");
     // A character that is not a hexadecimal digit counts as 16, and only the low byte is kept.
     EXPECT_EQ(PercentDecode("%zz"), "\x10");
-    EXPECT_EQ(PercentDecode("%g1"), "\x01");  // 16 * 16 + 1 = 257
-    EXPECT_EQ(PercentDecode("%4g"), "\x50");  // 16 * 4 + 16
+    EXPECT_EQ(PercentDecode("%g1%4g"), "\x01\x50");  // 16 * 16 + 1 = 257, 16 * 4 + 16
 }
 
 TEST(ParseQuery, SplitsDecodesAndReplaces) {

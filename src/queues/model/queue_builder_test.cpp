@@ -109,9 +109,8 @@ TEST_F(QueueBuilder, EveryQueueIsPublishedInOrderAndProblemsAreLogged) {
     ASSERT_EQ(queues.size(), 3u);
     EXPECT_EQ(queues[0].mapId, 12);
     EXPECT_EQ(queues[0].category, QueueGameCategory::PvP);
-    EXPECT_EQ(queues[1].id, -5);
-    EXPECT_EQ(queues[1].mapId, 0);
-    EXPECT_EQ(queues[1].category, QueueGameCategory::PvP);
+    EXPECT_EQ(std::tie(queues[1].id, queues[1].mapId, queues[1].category),
+              std::make_tuple(-5, 0, QueueGameCategory::PvP));
     EXPECT_EQ(queues[1].gameTypeConfig, Api::QueueGameTypeConfig{});
     EXPECT_EQ(queues[1].name + queues[1].shortName + queues[1].description + queues[1].detailedDescription,
               "");
@@ -126,22 +125,19 @@ TEST_F(QueueBuilder, EveryQueueIsPublishedInOrderAndProblemsAreLogged) {
 TEST_F(QueueBuilder, MutatorsRaiseFlagsAndNameTheGameAndAssetMutators) {
     GameQueueConfig queue = MatchmakerQueue();
     queue.gameTypeConfigId = 18;
-    queue.gameMutators = {"DEATHMATCH", "qix", "FLEMMIX", "LearningQuests", "Ombrel"};
+    queue.gameMutators = {
+        "DEATHMATCH",          "qix",         "FLEMMIX",     "LearningQuests", "AdvancedLearningQuests",
+        "OnboardCoopBeginner", "BattleBoost", "DoNotRemove", "Ombrel"};
     // Flags are raised only, never lowered (reroll stays), and the input configuration is not changed.
     Api::QueueGameTypeConfig raised = gameTypeConfigs[18];
-    raised.deathMatch = raised.learningQuests = true;
-    Queue built = Build(queue);
+    raised.deathMatch = raised.learningQuests = raised.advancedLearningQuests = raised.onboardCoopBeginner =
+        raised.battleBoost = raised.doNotRemove = true;
+    const Queue built = Build(queue);
     EXPECT_EQ(built.gameTypeConfig, raised);
     EXPECT_FALSE(gameTypeConfigs[18].deathMatch);
     EXPECT_EQ(built.gameMutator + built.assetMutator, "");
     enabledAssetMutators = {"Ombrel", "FLEMMIX", "QIX"};
     EXPECT_EQ(Build(queue).assetMutator, "FLEMMIX");
-
-    queue.gameMutators = {"AdvancedLearningQuests", "OnboardCoopBeginner", "BattleBoost", "DoNotRemove"};
-    raised = gameTypeConfigs[18];
-    raised.advancedLearningQuests = raised.onboardCoopBeginner = raised.battleBoost = raised.doNotRemove =
-        true;
-    EXPECT_EQ(Build(queue).gameTypeConfig, raised);
     queue.gameMutators = {"QIX", "CounterPick"};
     EXPECT_EQ(Build(queue).gameMutator, "CounterPick");
     queue.gameMutators = {"PracticeTool", "6v6", "Pellar", "Other"};
@@ -166,23 +162,22 @@ TEST_F(QueueBuilder, TeamBuilderIdsPositionSelectorAndSignedConfigIds) {
 
 TEST_F(QueueBuilder, SpectatingNeedsObserverModeAndAListWithoutNone) {
     const std::vector<GameQueueConfig> queues{MatchmakerQueue(1, "NORMAL"), MatchmakerQueue(2, "BOT")};
-    auto spectated = [&] {
+    const std::vector<std::tuple<bool, std::vector<std::string>, bool, bool>> cases = {
+        {false, {"NORMAL"}, false, false},
+        {true, {"NORMAL"}, true, false},
+        {true, {"NONE", "NORMAL"}, false, false},
+        {true, {"TARN", "BOT", "NORMAL", "BOT"}, true, true},
+        {true, {"normal", "BOT "}, false, false}};
+    for (const auto& [observer, types, normal, bot] : cases) {
+        observerModeEnabled = observer;
+        observableQueueTypes = types;
         const std::vector<Queue> built = BuildList(queues);
-        return std::make_pair(built[0].spectatorEnabled, built[1].spectatorEnabled);
-    };
-    observableQueueTypes = {"NORMAL"};
-    EXPECT_EQ(spectated(), std::make_pair(false, false));
-    observerModeEnabled = true;
-    EXPECT_EQ(spectated(), std::make_pair(true, false));
-    observableQueueTypes = {"NONE", "NORMAL"};
-    EXPECT_EQ(spectated(), std::make_pair(false, false));
-    observableQueueTypes = {"TARN", "BOT", "NORMAL", "BOT"};
-    EXPECT_EQ(spectated(), std::make_pair(true, true));
-    observableQueueTypes = {"normal", "BOT "};
-    EXPECT_EQ(spectated(), std::make_pair(false, false));
+        EXPECT_EQ(std::make_pair(built[0].spectatorEnabled, built[1].spectatorEnabled),
+                  std::make_pair(normal, bot));
+    }
 }
 
-TEST_F(QueueBuilder, RewardsAndChampionsRequired) {
+TEST_F(QueueBuilder, RewardsChampionsRequiredAndWrappedNumbers) {
     championPointQueueTypes = {"RANKED_SOLO_5x5"};
     queuesRequiringTwenty = {440};
     const Queue ranked = Build(MatchmakerQueue(420, "RANKED_SOLO_5x5"));
@@ -199,53 +194,14 @@ TEST_F(QueueBuilder, RewardsAndChampionsRequired) {
     EXPECT_EQ(Build(flex).championsRequiredToPlay, 6u);
     queuesRequiringTwenty = {-4};
     EXPECT_EQ(Build(MatchmakerQueue(-4)).championsRequiredToPlay, 20u);
-}
-
-TEST_F(QueueBuilder, PremadeSizesFromSettingsAndMalformedOnesEndTheList) {
-    queueRestriction.MemberForWriting("AllowablePremadeSizesForQueueId420").SetString("1, 2x,5");
-    GameQueueConfig range = MatchmakerQueue(450);
-    range.minimumParticipantListSize = 2;
-    const std::vector<Queue> queues = BuildList({MatchmakerQueue(420), MatchmakerQueue(440), range});
-    EXPECT_EQ(queues[0].allowablePremadeSizes, (std::vector<int32_t>{1, 2, 5}));
-    EXPECT_EQ(queues[1].allowablePremadeSizes, (std::vector<int32_t>{1, 2, 3, 5}));
-    EXPECT_EQ(queues[2].allowablePremadeSizes, (std::vector<int32_t>{2, 3, 4, 5}));
-
-    queueRestriction.MemberForWriting("AllowablePremadeSizesForQueueId430").SetString("1,,2");
-    MaybeType<std::vector<Queue>> failed =
-        BuildQueueList({MatchmakerQueue(420), MatchmakerQueue(430)}, Inputs());
-    ASSERT_FALSE(failed.HasValue());
-    EXPECT_EQ(failed.Error().Message(), "invalid stoi argument");
-}
-
-TEST_F(QueueBuilder, MatchmakerFieldsPassThrough) {
-    GameQueueConfig queue = MatchmakerQueue(420, "ARAM_LIKE");
-    queue.gameMode = "KELD";
-    queue.numPlayersPerTeam = 4294967295u;
-    queue.maximumParticipantListSize = 2147483648u;
-    queue.minLevel = 10;
-    queue.maxLevel = 4000000000u;
-    queue.maxSummonerLevelForFirstWinOfTheDay = 15;
-    queue.ranked = true;
-    queue.disallowFreeChampions = true;
-    queue.lastToggledOffTime = 18446744073709551615u;
-    queue.lastToggledOnTime = 1700000000000u;
-    const Queue built = Build(queue);
-    EXPECT_EQ(built.type + "/" + built.gameMode, "ARAM_LIKE/KELD");
+    // Matchmaker numbers outside the published range wrap.
+    flex.numPlayersPerTeam = 4294967295u;
+    flex.maximumParticipantListSize = 2147483648u;
+    flex.lastToggledOffTime = 18446744073709551615u;
+    const Queue wrapped = Build(flex);
     EXPECT_EQ(
-        std::tie(built.numPlayersPerTeam, built.minimumParticipantListSize, built.maximumParticipantListSize),
-        std::make_tuple(-1, 1, -2147483647 - 1));
-    EXPECT_EQ(std::tie(built.minLevel, built.maxLevel, built.maxSummonerLevelForFirstWinOfTheDay),
-              std::make_tuple(10u, 4000000000u, 15u));
-    EXPECT_EQ(std::tie(built.isRanked, built.isTeamOnly, built.areFreeChampionsAllowed),
-              std::make_tuple(true, false, false));
-    EXPECT_EQ(std::tie(built.lastToggledOffTime, built.lastToggledOnTime),
-              std::make_tuple(18446744073709551615u, 1700000000000u));
-    queue.ranked = false;
-    queue.teamOnly = true;
-    queue.disallowFreeChampions = false;
-    const Queue flipped = Build(queue);
-    EXPECT_EQ(std::tie(flipped.isRanked, flipped.isTeamOnly, flipped.areFreeChampionsAllowed),
-              std::make_tuple(false, true, true));
+        std::tie(wrapped.numPlayersPerTeam, wrapped.maximumParticipantListSize, wrapped.lastToggledOffTime),
+        std::make_tuple(-1, -2147483647 - 1, 18446744073709551615u));
 }
 
 }  // namespace

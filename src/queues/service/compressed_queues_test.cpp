@@ -77,11 +77,6 @@ TEST(InflateGzip, InflatesIntoOneBlockSizedByTheTrailer) {
     EXPECT_EQ(reserved.Text(), text);
     EXPECT_EQ(reserved.Capacity(), text.size());
 
-    InflatedBytes small;
-    ASSERT_EQ(InflateGzip(Deflate("abc"), small), 0);
-    EXPECT_EQ(small.Text(), "abc");
-    EXPECT_EQ(small.Capacity(), 3u);
-
     InflatedBytes nothing;
     const uint64_t beforeNothing = Allocations();
     ASSERT_EQ(InflateGzip(Deflate(""), nothing), 0);
@@ -147,27 +142,18 @@ TEST(InflateGzip, NeverReservesMoreThanTheInputCouldInflateTo) {
 
 TEST(InflateGzip, RefusesWhatIsNotOneWholeGzipStream) {
     const std::vector<uint8_t> gzip = Deflate(LargeText());
-    std::vector<uint8_t> truncated(gzip.begin(), gzip.begin() + static_cast<std::ptrdiff_t>(gzip.size() / 2));
-    std::vector<uint8_t> trailing = Deflate("[]");
-    trailing.insert(trailing.end(), {'x', 'y', 'z'});
     std::vector<uint8_t> corrupt = gzip;
     corrupt[gzip.size() / 2] ^= 0xFF;
-    const std::vector<uint8_t> plainText = {'[', ']'};
-
-    InflatedBytes output;
-    EXPECT_EQ(InflateGzip(truncated, output), -3);
-    InflatedBytes empty;
-    EXPECT_EQ(InflateGzip({}, empty), -3);
-    InflatedBytes zlib;
-    EXPECT_EQ(InflateGzip(Deflate("[]", 15), zlib), -3);
-    InflatedBytes text;
-    EXPECT_EQ(InflateGzip(plainText, text), -3);
-    InflatedBytes damaged;
-    EXPECT_EQ(InflateGzip(corrupt, damaged), -3);
-    // Bytes after the end of the gzip member are ignored.
-    InflatedBytes withTrailing;
-    EXPECT_EQ(InflateGzip(trailing, withTrailing), 0);
-    EXPECT_EQ(withTrailing.Text(), "[]");
+    const std::vector<std::vector<uint8_t>> refused = {
+        std::vector<uint8_t>(gzip.begin(), gzip.begin() + static_cast<std::ptrdiff_t>(gzip.size() / 2)),
+        {},
+        Deflate("[]", 15),
+        {'[', ']'},
+        corrupt};
+    for (const std::vector<uint8_t>& input : refused) {
+        InflatedBytes output;
+        EXPECT_EQ(InflateGzip(input, output), -3) << input.size() << " bytes";
+    }
 }
 
 TEST(InflateGzip, StopsAtTheBoundOnInflatedBytesAndReleasesTheBuffer) {
@@ -206,8 +192,6 @@ TEST(DecodeCompressedQueues, DecodesBase64OfGzipOrFailsWithTheZlibStatus) {
     std::string broken = Base64(gzip);
     broken.insert(broken.size() / 2, "\n");
     EXPECT_EQ(DecodeCompressedQueues(broken).Error().Message(), "Decompression failed: -3");
-    EXPECT_EQ(DecodeCompressedQueues(Base64(Deflate("[]", 15))).Error().Message(),
-              "Decompression failed: -3");
 }
 
 }  // namespace

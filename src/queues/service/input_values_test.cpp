@@ -31,10 +31,6 @@ TEST(EnabledQueueChanges, ListsWhatEitherSideHasMoreOf) {
     // The lists are multisets: a repeated id counts once per occurrence.
     EXPECT_EQ(SortedSymmetricDifference({7, 7, 8}, {7, 8}), Ids{7});
     EXPECT_EQ(SortedSymmetricDifference({-3, 0}, {0}), Ids{-3});
-
-    EXPECT_EQ(JoinQueueIds({2, 4}), "2, 4");
-    EXPECT_EQ(JoinQueueIds({-3}), "-3");
-    EXPECT_EQ(JoinQueueIds({}), "");
 }
 
 TEST(CommaSeparatedSet, DropsEmptyPiecesAndTrimsNothing) {
