@@ -1,4 +1,4 @@
-// json_writer_test.cpp - value to JSON text: kinds, enums, compact and pretty forms, round trips.
+// json_writer_test.cpp - value to JSON text: enums, and the same bytes as the library's own writers.
 #include <gtest/gtest.h>
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
@@ -18,7 +18,6 @@
 #include "binding/type_builder.h"
 #include "binding/type_registry.h"
 #include "codecs/codec_test_support.h"
-#include "codecs/json_reader.h"
 #include "codecs/json_writer.h"
 #include "codecs/value_visitor.h"
 
@@ -35,28 +34,9 @@ using Brix::Json::Write;
 using JsonWriterTest::Mode;
 using namespace std::string_literals;
 
-BindingProperty ReadOk(std::string_view text) {
-    Brix::ConversionStatus status = Brix::Json::Read(text);
-    EXPECT_TRUE(status.Ok()) << "reading " << text << ": " << status.Message();
-    return std::move(status.Value());
-}
-
-TEST(JsonWriter, EmptyRootWritesNothingButEmptyItemsWriteNull) {
+TEST(JsonWriter, EmptyRootWritesNothing) {
     EXPECT_EQ(Write(BindingProperty{}), "");
     EXPECT_EQ(Write(BindingProperty{}, nullptr, "\n"), "");
-    BindingProperty value;
-    value.MemberForWriting("a");
-    value.MemberForWriting("b").AppendElement();
-    EXPECT_EQ(Write(value), R"({"a":null,"b":[null]})");
-}
-
-TEST(JsonWriter, NonFiniteFloatsWriteNullAndKeepTheTextWellFormed) {
-    BindingProperty value;
-    value.AppendElement().SetFloat(1.0);
-    value.AppendElement().SetFloat(std::numeric_limits<double>::quiet_NaN());
-    value.AppendElement().SetFloat(std::numeric_limits<double>::infinity());
-    value.AppendElement().MemberForWriting("x").SetFloat(-std::numeric_limits<double>::infinity());
-    EXPECT_EQ(Write(value), R"([1.0,null,null,{"x":null}])");
 }
 
 TEST(JsonWriter, EnumsWriteTheirNameWhenTheRegistryKnowsIt) {
@@ -74,25 +54,6 @@ TEST(JsonWriter, EnumsWriteTheirNameWhenTheRegistryKnowsIt) {
     value.AppendElement().SetEnum(4, nullptr);
     EXPECT_EQ(Write(value, &registry), R"(["Brisel","Arena",9,-3,4])");
     EXPECT_EQ(Write(value), "[1,2,9,-3,4]");
-}
-
-// The pretty form's layout is compared with the library's below; the line break is any text.
-TEST(JsonWriter, PrettyFormBreaksLinesAsAskedButNotAroundAScalarRoot) {
-    EXPECT_EQ(Write(ReadOk("[1,2]"), nullptr, "<br>"), "[<br>    1,<br>    2<br>]");
-    EXPECT_EQ(Write(ReadOk("\"s\""), nullptr, "\r\n"), "\"s\"");
-}
-
-TEST(JsonWriter, WrittenTextReadsBackToTheSameValue) {
-    const std::string compact =
-        R"({"a":[1,-2,0.5,1e-7,1.7976931348623157e308,true,null,"x\u0000y"],"b":{"c":{}},"d":[]})";
-    const BindingProperty value = ReadOk(compact);
-    EXPECT_EQ(Write(value), compact);
-    EXPECT_EQ(ReadOk(Write(value, nullptr, "\r\n")), value);
-    BindingProperty floats;
-    for (double number : {1.0 / 3.0, -0.0, 5e-324, 123456789.125, 2.5e-8, 0.1 + 0.2}) {
-        floats.AppendElement().SetFloat(number);
-    }
-    EXPECT_EQ(ReadOk(Write(floats)), floats);
 }
 
 // LibraryVisitor hands a value to one of RapidJSON's own writers, as the reference for the bytes the
@@ -159,55 +120,52 @@ TEST(JsonWriter, WritesTheSameBytesAsTheLibrarysWriters) {
     value.MemberForWriting(everyByte.substr(0, 40)).SetString("name with escapes");
     value.MemberForWriting("").SetString("");
     BindingProperty& floats = value.MemberForWriting("floats");
-    const double numbers[] = {0.0,
-                              -0.0,
-                              1.0,
-                              -1.5,
-                              0.1,
-                              1.0 / 3.0,
-                              100.0,
-                              1e15,
-                              1e16,
-                              1e17,
-                              1e20,
-                              1e21,
-                              1e22,
-                              1e-6,
-                              1e-7,
-                              123456.789e-12,
-                              5e-324,
-                              2.2250738585072014e-308,
-                              1.7976931348623157e308,
-                              -4.9406564584124654e-324,
-                              9007199254740993.0};
-    for (double number : numbers) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double number : {0.0,
+                          -0.0,
+                          1.0,
+                          -1.5,
+                          0.1,
+                          1.0 / 3.0,
+                          1e15,
+                          1e16,
+                          1e17,
+                          1e21,
+                          1e22,
+                          1e-6,
+                          1e-7,
+                          123456.789e-12,
+                          5e-324,
+                          2.2250738585072014e-308,
+                          1.7976931348623157e308,
+                          9007199254740993.0,
+                          inf,
+                          -inf,
+                          std::numeric_limits<double>::quiet_NaN()}) {
         floats.AppendElement().SetFloat(number);
     }
     BindingProperty& integers = value.MemberForWriting("integers");
-    for (int64_t number : {int64_t{0}, int64_t{-1}, int64_t{9}, int64_t{-10},
-                           std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()}) {
+    for (int64_t number : {int64_t{0}, int64_t{-10}, INT64_MIN, INT64_MAX}) {
         integers.AppendElement().SetSigned(number);
     }
-    for (uint64_t number :
-         {uint64_t{0}, uint64_t{10}, uint64_t{4294967296}, std::numeric_limits<uint64_t>::max()}) {
-        integers.AppendElement().SetUnsigned(number);
-    }
+    integers.AppendElement().SetUnsigned(UINT64_MAX);
     BindingProperty& nested = value.MemberForWriting("nested");
     nested.AppendElement().MakeCollection();
     nested.AppendElement().MakeStructure();
     nested.AppendElement().AppendElement().AppendElement().MemberForWriting("deep").SetBool(true);
     nested.AppendElement().MemberForWriting("empty").MakeCollection();
     nested.AppendElement();
-    const std::string qix = "QIX";
-    nested.AppendElement().SetBlob(std::vector<uint8_t>(qix.begin(), qix.end()));
+    nested.AppendElement().SetBlob(std::vector<uint8_t>{'Q', 'I', 'X'});
     nested.AppendElement().SetBlob(std::vector<uint8_t>());
     nested.AppendElement().SetEnum(-7, nullptr);
-    value.MemberForWriting("TARN").MemberForWriting("KELD").SetBool(false);
+    value.MemberForWriting("none");  // an empty member writes null
 
     EXPECT_EQ(Write(value), LibraryCompact(value));
     EXPECT_EQ(Write(value, nullptr, "\n"), LibraryPretty(value, "\n"));
     EXPECT_EQ(Write(value, nullptr, "\r\n"), LibraryPretty(value, "\r\n"));
-    for (const BindingProperty* root : {&floats, &integers, &nested}) {
+    BindingProperty scalar;
+    scalar.SetString("s");
+    for (const BindingProperty* root : {&floats, &integers, &nested, &scalar}) {
         EXPECT_EQ(Write(*root), LibraryCompact(*root));
         EXPECT_EQ(Write(*root, nullptr, "\n"), LibraryPretty(*root, "\n"));
     }
