@@ -23,7 +23,6 @@ std::string Read(std::string_view text) {
 TEST(JsonReader, ReadsToTheseValues) {
     const std::pair<std::string, std::string> cases[] = {
         {"", "empty "},
-        {"  ", "empty "},
         {" \t\r\n ", "empty "},
         {"true", "bool true"},
         {" false ", "bool false"},
@@ -33,24 +32,17 @@ TEST(JsonReader, ReadsToTheseValues) {
         {"-5", "signed -5"},
         {"-0", "signed 0"},
         {"5.0", "float 5.0"},
-        {"1e2", "float 100.0"},
         {"123e90", "float 1.23e92"},
-        {"0.1", "float 0.1"},
-        {"4294967296", "unsigned 4294967296"},
         {"18446744073709551615", "unsigned 18446744073709551615"},
-        {"-2147483649", "signed -2147483649"},
         {"-9223372036854775808", "signed -9223372036854775808"},
         {"18446744073709551616", "float 18446744073709553000.0"},
         {"-9223372036854775809", "float -9223372036854776000.0"},
         // Zeros stay zeros whatever their exponent; underflow gives a zero of the number's sign or the
         // nearest subnormal.
-        {"0e-23", "float 0.0"},
         {"0e200", "float 0.0"},
         {"0.0000e-99999999999", "float 0.0"},
         {"1e-325", "float 0.0"},
-        {"1.5e-400", "float 0.0"},
         {"1000000000000000000000000e-1000", "float 0.0"},
-        {"0.0000000000000000000000001e-324", "float 0.0"},
         {"-0e200", "float -0.0"},
         {"-1e-400", "float -0.0"},
         {"3e-324", "float 5e-324"},
@@ -63,9 +55,7 @@ TEST(JsonReader, ReadsToTheseValues) {
         {R"({"b": 1, "a": null})", R"(structure {"a":null,"b":1})"},
         // Repeated names append arrays, merge objects and replace the rest, all the way down.
         {R"({"a": [1], "a": [2]})", R"(structure {"a":[1,2]})"},
-        {R"({"a": 1, "a": 2})", R"(structure {"a":2})"},
         {R"({"a": [1], "a": 2})", R"(structure {"a":2})"},
-        {R"({"a": 1, "a": [2]})", R"(structure {"a":[2]})"},
         {R"({"a": {"x": 1}, "a": null})", R"(structure {"a":null})"},
         {R"({"a": {"x": [1], "y": 1, "w": {"p": 1}}, "a": {"x": [2], "y": 2, "z": 3, "w": {"q": 2}}})",
          R"(structure {"a":{"w":{"p":1,"q":2},"x":[1,2],"y":2,"z":3}})"},
@@ -95,7 +85,6 @@ TEST(JsonReader, RefusesWithTheParserMessageAndOffset) {
         {"[4.0e308]", tooBig + "1."},
         {"[1, -1.7976931348623159e308]", tooBig + "4."},
         {R"({"a": 0e400})", tooBig + "6."},
-        {"[-1e309]", tooBig + "1."},
         {"[0.000000000000000000000000000000000000001e350]", tooBig + "1."},
         {"1" + std::string(400, '0'), tooBig + "0."},
         // The offset is found past escaped quotes, backslashes and complete pairs, in names and values.
@@ -107,7 +96,6 @@ TEST(JsonReader, RefusesWithTheParserMessageAndOffset) {
         {"[\"\xC3\"]", encoding + "2."},
         {"[1] 2", trailing + "4."},
         {"[1]\0"s, trailing + "3."},
-        {"1 \0 2"s, trailing + "2."},
         {"\0"s, "Error: The document is empty. at offset 0."},
         {"[1,]", "Error: Invalid value. at offset 3."},
         {R"({"a" 1})", "Error: Missing a colon after a name of object member. at offset 5."},
