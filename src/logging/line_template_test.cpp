@@ -49,14 +49,10 @@ TEST(LineTemplate, CodesAndTheirTexts) {
     const Case cases[] = {
         {SampleRecord("hello", 2, kLogGroupDbg | kLogGroupNet), "#D|#E|#G|#H|#L|#M|#T",
          "2026-01-31T14:05:09.042|GameClient.exe|DBG;NET|000012.345| ERROR|hello|" + ThreadText() + "\n"},
-        // The templates of the targets.
         {SampleRecord("No queue found with id 7"), kDefaultLineTemplate,
          "2026-01-31T14:05:09.042|   WARN| DBG| No queue found with id 7\n"},
-        {SampleRecord("No queue found with id 7"), "#E(#T): #L| #M",
-         "GameClient.exe(" + ThreadText() + "):   WARN| No queue found with id 7\n"},
         // Names of levels and groups, unknown ones included.
         {SampleRecord("", 0), "#L", "  OKAY\n"},
-        {SampleRecord("", 3), "#L", "ALWAYS\n"},
         {SampleRecord("", 7), "#L", "  ????\n"},
         {SampleRecord("", -1), "#L", "  ????\n"},
         {SampleRecord("", 1, 0), "[#G]", "[]\n"},

