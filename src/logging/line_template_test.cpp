@@ -65,7 +65,6 @@ TEST(LineTemplate, CodesAndTheirTexts) {
         // A line ends in exactly one line feed of its own.
         {SampleRecord("done\n"), "#M", "done\n"},
         {SampleRecord("two\n\n"), "#M", "two\n\n"},
-        {SampleRecord("msg"), "", "\n"},
         {SampleRecord(""), "#M", "\n"},
     };
     for (const Case& c : cases) {
