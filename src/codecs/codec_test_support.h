@@ -28,10 +28,6 @@ inline std::string Described(const BindingProperty& value) {
 // kind (whole floats as integers, others to 17 digits), the rest as JSON.
 inline std::string ByValue(const BindingProperty& value) {
     switch (value.Kind()) {
-        case BindingKind::Signed:
-            return std::to_string(value.AsSigned());
-        case BindingKind::Unsigned:
-            return std::to_string(value.AsUnsigned());
         case BindingKind::Float: {
             const double number = value.AsFloat();
             if (number == std::trunc(number) && number > -0x1p63 && number < 0x1p63) {

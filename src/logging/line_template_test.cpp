@@ -20,15 +20,11 @@ LogRecord SampleRecord(std::string message, int32_t level = 1, uint64_t groups =
     return record;
 }
 
-int64_t FixedElapsed() {
-    return 12345;
-}
-
 LineContext SampleContext() {
     LineContext context;
     context.executableName = "GameClient.exe";
     context.threadId = 0x2a;
-    context.elapsedMilliseconds = &FixedElapsed;
+    context.elapsedMilliseconds = [] { return int64_t{12345}; };
     return context;
 }
 
