@@ -30,12 +30,6 @@ namespace {
 using Brix::BindingProperty;
 using Brix::Json::Write;
 using JsonWriterTest::Mode;
-using namespace std::string_literals;
-
-TEST(JsonWriter, EmptyRootWritesNothing) {
-    EXPECT_EQ(Write(BindingProperty{}), "");
-    EXPECT_EQ(Write(BindingProperty{}, nullptr, "\n"), "");
-}
 
 TEST(JsonWriter, EnumsWriteTheirNameWhenTheRegistryKnowsIt) {
     Brix::TypeRegistry registry;
@@ -109,6 +103,9 @@ TEST(JsonWriter, WritesTheSameBytesAsTheLibrarysWriters) {
         EXPECT_EQ(Write(*root, nullptr, "\n"), Library(Write(*root), "\n"));
     }
     EXPECT_EQ(Brix::Json::Read(Write(numbers)).Value(), numbers);
+    // An empty root writes nothing.
+    EXPECT_EQ(Write(BindingProperty{}), "");
+    EXPECT_EQ(Write(BindingProperty{}, nullptr, "\n"), "");
 }
 
 TEST(JsonWriter, WritesValuesNestedDeeperThanTheStackAllows) {

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "binding/base64.h"
 #include "codecs/codec_test_support.h"
 #include "codecs/json_reader.h"
 #include "codecs/msgpack_reader.h"
@@ -31,9 +33,7 @@ std::string Expected(const BindingProperty& testCase) {
     }
     if (const BindingProperty* binary = testCase.FindMember("binary")) {
         const std::string bytes = HexBytes(binary->AsString());
-        BindingProperty blob;
-        blob.SetBlob(std::vector<uint8_t>(bytes.begin(), bytes.end()));
-        return ByValue(blob);
+        return "\"" + Brix::Base64Encode(std::vector<uint8_t>(bytes.begin(), bytes.end())) + "\"";
     }
     for (std::string_view key : {"nil", "bool", "number", "string", "array", "map"}) {
         if (const BindingProperty* value = testCase.FindMember(key)) {

@@ -115,15 +115,13 @@ BindingKind CoreSchemaKind(const std::string& text) {
     static const std::regex number(
         "[-+]?[0-9]+|0o[0-7]+|0x[0-9a-fA-F]+|[-+]?(\\.[0-9]+|[0-9]+(\\.[0-9]*)?)([eE][-+]?[0-9]+)?|"
         "[-+]?\\.(inf|Inf|INF)|\\.nan|\\.NaN|\\.NAN");
-    if (std::regex_match(text, null)) {
-        return BindingKind::Empty;
-    }
-    if (std::regex_match(text, boolean)) {
-        return BindingKind::Bool;
-    }
-    return std::regex_match(text, number) ? BindingKind::Float : BindingKind::String;
+    return std::regex_match(text, null)      ? BindingKind::Empty
+           : std::regex_match(text, boolean) ? BindingKind::Bool
+           : std::regex_match(text, number)  ? BindingKind::Float
+                                             : BindingKind::String;
 }
 
+// ReaderKind is how this reader types a scalar, numbers all as floats.
 BindingKind ReaderKind(const std::string& text) {
     BindingProperty value;
     Brix::Yaml::StorePlainScalar(value, text);
@@ -138,47 +136,41 @@ std::string OutOfScope(const std::vector<EventLine>& events) {
         1) {
         return "not exactly one document";
     }
-    struct Open {
-        bool mapping;
-        bool expectKey;
-    };
-    std::vector<Open> open;
+    std::vector<int> open;  // each open container: 0 a sequence, 1 a mapping before a key, 2 before a value
     std::set<std::string> anchors;
     for (const EventLine& event : events) {
+        const bool opens = event.type == "+MAP" || event.type == "+SEQ";
         if (event.type == "-MAP" || event.type == "-SEQ") {
             open.pop_back();
+        }
+        if (!opens && event.type != "=VAL" && event.type != "=ALI") {
             continue;
         }
-        const bool isNode =
-            event.type == "=VAL" || event.type == "=ALI" || event.type == "+MAP" || event.type == "+SEQ";
-        if (!isNode) {
-            continue;
-        }
-        const bool atKey = !open.empty() && open.back().mapping && open.back().expectKey;
+        const bool atKey = !open.empty() && open.back() == 1;
+        const std::string_view tag = event.tag;
         if (event.type != "=ALI" && !event.anchor.empty() && !anchors.insert(event.anchor).second) {
             return "an anchor defined twice";
         }
         if (atKey && event.type != "=VAL") {
             return "a key that is not a scalar";
         }
-        const std::string_view tag = event.tag;
         if (event.type == "=VAL" && !tag.empty() && tag != Brix::Yaml::kStringTag &&
             (atKey ||
              (tag != Brix::Yaml::kIntTag && tag != Brix::Yaml::kFloatTag && tag != Brix::Yaml::kBoolTag))) {
             return "a tag other than !!str, !!int, !!float and !!bool";
         }
         // The core schema types plain scalars only; this reader types block scalars the same way.
-        const bool typed = event.style == ':' || event.style == '|' || event.style == '>';
-        if (event.type == "=VAL" && !atKey && tag.empty() && typed &&
+        if (event.type == "=VAL" && !atKey && tag.empty() &&
+            std::string_view(":|>").find(event.style) != std::string_view::npos &&
             (event.style == ':' ? CoreSchemaKind(event.text) : BindingKind::String) !=
                 ReaderKind(event.text)) {
             return "a scalar that the core schema types differently";
         }
-        if (!open.empty() && open.back().mapping) {
-            open.back().expectKey = !open.back().expectKey;
+        if (!open.empty() && open.back() != 0) {
+            open.back() = 3 - open.back();
         }
-        if (event.type == "+MAP" || event.type == "+SEQ") {
-            open.push_back(Open{event.type == "+MAP", true});
+        if (opens) {
+            open.push_back(event.type == "+MAP" ? 1 : 0);
         }
     }
     return {};

@@ -49,7 +49,6 @@ TEST(LineTemplate, CodesAndTheirTexts) {
          "2026-01-31T14:05:09.042|   WARN| DBG| No queue found with id 7\n"},
         // Names of levels and groups, unknown ones included.
         {SampleRecord("", 0), "#L", "  OKAY\n"},
-        {SampleRecord("", 7), "#L", "  ????\n"},
         {SampleRecord("", -1), "#L", "  ????\n"},
         {SampleRecord("", 1, 0), "[#G]", "[]\n"},
         {SampleRecord("", 1, 0xFEu), "#G", "GEN;XTR;PRF;MEM;DSK;NET;TST\n"},
@@ -57,7 +56,6 @@ TEST(LineTemplate, CodesAndTheirTexts) {
         // Other characters after a hash stand for themselves.
         {SampleRecord("msg"), "#Q#M", "Qmsg\n"},
         {SampleRecord("msg"), "## #d", "# d\n"},
-        {SampleRecord("msg"), "#M#", "msg#\n"},
         // A line ends in exactly one line feed of its own.
         {SampleRecord("done\n"), "#M", "done\n"},
         {SampleRecord("two\n\n"), "#M", "two\n\n"},
