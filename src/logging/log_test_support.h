@@ -13,23 +13,16 @@
 
 namespace Brix {
 
-// RecordingLogTarget: keeps every record written to it, and notes each unregister in `journal`.
+// RecordingLogTarget: keeps every record written to it.
 class RecordingLogTarget : public LogTarget {
 public:
     explicit RecordingLogTarget(std::string name = "RecordingLogTarget", uint64_t include = 0,
-                                uint64_t exclude = 0, std::vector<std::string>* journal = nullptr)
-        : LogTarget(include, exclude), className(std::move(name)), unregisterJournal(journal) {}
+                                uint64_t exclude = 0)
+        : LogTarget(include, exclude), className(std::move(name)) {}
     ~RecordingLogTarget() override { LogTarget::Unregister(); }
 
     std::string_view ClassName() const override { return className; }
     void Write(const LogRecord& record) override { records.push_back(record); }
-    bool Unregister() override {
-        bool wasRegistered = LogTarget::Unregister();
-        if (wasRegistered && unregisterJournal != nullptr) {
-            unregisterJournal->push_back(className);
-        }
-        return wasRegistered;
-    }
 
     std::vector<std::string> Messages() const {
         std::vector<std::string> messages;
@@ -43,7 +36,6 @@ public:
 
 private:
     std::string className;
-    std::vector<std::string>* unregisterJournal;
 };
 
 // FreshLoggerTest: each test runs with its own logger, its built-in targets unregistered so nothing

