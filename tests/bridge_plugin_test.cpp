@@ -75,8 +75,10 @@ TEST_F(BridgePlugin, FollowsItsSettingsAndPublishesWhatTheMatchmakerAnswers) {
     EXPECT_EQ(texts,
               (std::vector<std::string>{
                   "OnServiceProxyUuidEvent 1", "OnServiceProxyMethodEvent 1", "OnServiceProxyAsyncEvent 1",
-                  "bridge probe started 0", "OnJsonApiEvent_probe_v1_settings 0", "/probe/v1/settings 2",
-                  "/hux-login/v1/session/invoke 6", "OnJsonApiEvent_probe_v1_answer 0", "OnJsonApiEvent 0"}));
+                  "bridge probe started with handle 18517 0", "OnJsonApiEvent_probe_v1_settings 0",
+                  "/probe/v1/settings 2", "/hux-login/v1/session/invoke 6",
+                  "OnJsonApiEvent_probe_v1_answer 0", "OnJsonApiEvent 0"}));
+    EXPECT_EQ(host->CallsTo(HostSlot::Log).at(0).level, 0);
     EXPECT_EQ(Answers(),
               (std::vector<std::string>{"OnJsonApiEvent_probe_v1_answer H4sI", "OnJsonApiEvent H4sI"}));
 

@@ -3,9 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -60,31 +58,6 @@ inline constexpr std::string_view kTranslations = R"({
 // CompressedAnswer is the matchmaker's compressed form of a JSON text: Base64 of gzip.
 inline std::string CompressedAnswer(std::string_view json) {
     const std::vector<uint8_t> gzip = HuxHost::GzipText(json);
-    return Brix::Base64Encode(gzip);
-}
-
-// CompressedZeros is the compressed form of count zero bytes, deflated a piece at a time so that the
-// test never holds the inflated bytes: a small answer that inflates to far more than any real list.
-inline std::string CompressedZeros(std::size_t count) {
-    z_stream stream{};
-    EXPECT_EQ(deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::vector<uint8_t> zeros(1 << 16);
-    std::vector<uint8_t> gzip;
-    std::array<uint8_t, 1 << 16> piece{};
-    int status = Z_OK;
-    while (status != Z_STREAM_END) {
-        const std::size_t take = std::min(count, zeros.size());
-        count -= take;
-        stream.next_in = zeros.data();
-        stream.avail_in = static_cast<uInt>(take);
-        do {
-            stream.next_out = piece.data();
-            stream.avail_out = static_cast<uInt>(piece.size());
-            status = deflate(&stream, count == 0 ? Z_FINISH : Z_NO_FLUSH);
-            gzip.insert(gzip.end(), piece.data(), piece.data() + (piece.size() - stream.avail_out));
-        } while (stream.avail_out == 0);
-    }
-    deflateEnd(&stream);
     return Brix::Base64Encode(gzip);
 }
 
