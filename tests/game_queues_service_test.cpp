@@ -88,19 +88,13 @@ TEST_F(ServiceConversation, RoutesAnswerFromTheCacheAndTheConfiguration) {
     EXPECT_EQ(Get("/hux-game-queues/v1/queues/type/NORMAL").body.Member("id").AsSigned(), 430);
     EXPECT_EQ(LcdsCalls("getAllQueuesCompressed"), fetches);
 
-    HuxHost::RouteAnswer missing = Get("/hux-game-queues/v1/queues/999");
-    EXPECT_EQ(missing.status, 404u);
-    EXPECT_EQ(missing.error, "No queue found with id 999");
-    HuxHost::RouteAnswer lowerCase = Get("/hux-game-queues/v1/queues/type/normal");
-    EXPECT_EQ(lowerCase.status, 404u);
-    EXPECT_EQ(lowerCase.error, "No queue found with type normal");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/queues/999"), "404 No queue found with id 999");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/queues/type/normal"), "404 No queue found with type normal");
     EXPECT_EQ(LoggedCount("No queue found with id 999"), 1u);
     EXPECT_EQ(LoggedCount("No queue found with queue type normal"), 1u);
 
     EXPECT_EQ(Get("/hux-game-queues/v1/game-type-config/18").body.Member("name").AsString(), "CFG_PRENDA");
-    HuxHost::RouteAnswer noConfig = Get("/hux-game-queues/v1/game-type-config/5");
-    EXPECT_EQ(noConfig.status, 404u);
-    EXPECT_EQ(noConfig.error, "No game type config found with id 5");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/game-type-config/5"), "404 No game type config found with id 5");
     // A map without its own configuration gets the general one.
     EXPECT_EQ(Get("/hux-game-queues/v1/game-type-config/2/map/11").body.Member("name").AsString(),
               "CFG_MOSSEL");
@@ -111,21 +105,16 @@ TEST_F(ServiceConversation, RoutesAnswerFromTheCacheAndTheConfiguration) {
     EXPECT_EQ(custom.body.Member("gameServerRegions").ElementCount(), 1u);
     EXPECT_EQ(Get("/hux-game-queues/v1/custom-non-default").error, std::nullopt);
     // A malformed argument is refused by the route table, with status 0, before the handler runs.
-    HuxHost::RouteAnswer malformed = Get("/hux-game-queues/v1/queues/abc");
-    EXPECT_EQ(malformed.status, 0u);
-    EXPECT_EQ(malformed.error, "Value abc for 'id' of type int32 is in an incorrect format");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/queues/abc"),
+              "0 Value abc for 'id' of type int32 is in an incorrect format");
 }
 
 TEST_F(ServiceConversation, BeforeAnyInputRoutesAnswerMissingConfiguration) {
     host->Load();
-    HuxHost::RouteAnswer queues = Get("/hux-game-queues/v1/queues");
-    EXPECT_EQ(queues.status, 500u);
-    EXPECT_EQ(queues.error, "Missing configuration data");
-    EXPECT_EQ(Get("/hux-game-queues/v1/queues/420").error, "Missing configuration data");
-    EXPECT_EQ(Get("/hux-game-queues/v1/custom").error, "Missing configuration data");
-    HuxHost::RouteAnswer config = Get("/hux-game-queues/v1/game-type-config/5");
-    EXPECT_EQ(config.status, 404u);
-    EXPECT_EQ(config.error, "No game type config found with id 5");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/queues"), "500 Missing configuration data");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/queues/420"), "500 Missing configuration data");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/custom"), "500 Missing configuration data");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/game-type-config/5"), "404 No game type config found with id 5");
 }
 
 TEST_F(ServiceConversation, TheLoggedInSessionAtStartCountsAsAReconnect) {
@@ -222,9 +211,7 @@ TEST_F(ServiceConversation, AMalformedPremadeSizeSettingFailsTheBuildWithoutAnEv
     Start();
     EXPECT_TRUE(EventsFor(kQueuesUri).empty());
     EXPECT_EQ(LoggedCount("Failed to get queues: invalid stoi argument"), 3u);
-    HuxHost::RouteAnswer queues = Get("/hux-game-queues/v1/queues");
-    EXPECT_EQ(queues.status, 500u);
-    EXPECT_EQ(queues.error, "invalid stoi argument");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/queues"), "500 invalid stoi argument");
 }
 
 TEST_F(ServiceConversation, AGateOpenedDuringTheMatchmakerWaitRebuildsAfterTheRunningBuild) {

@@ -146,6 +146,11 @@ protected:
     }
 
     HuxHost::RouteAnswer Get(std::string_view url) { return host->CallRoute(Brix::MethodCode::Get, url); }
+    // Refusal is the status and error of a route's answer.
+    std::string Refusal(std::string_view url) {
+        const HuxHost::RouteAnswer answer = Get(url);
+        return std::to_string(answer.status) + " " + answer.error.value_or("no error");
+    }
 
     // Logged lists the messages the plugin logged, oldest first.
     std::vector<std::string> Logged() const {
