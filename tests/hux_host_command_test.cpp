@@ -24,16 +24,6 @@ ProcessOutput HuxHost(std::vector<std::string> arguments) {
     return RunProgram(arguments);
 }
 
-// Positions finds each text in out, in order, and answers where each starts (npos for one missing).
-std::vector<std::size_t> Positions(const std::string& out, const std::vector<std::string>& texts) {
-    std::vector<std::size_t> positions;
-    positions.reserve(texts.size());
-    for (const std::string& text : texts) {
-        positions.push_back(out.find(text));
-    }
-    return positions;
-}
-
 std::string DefaultScenario() {
     std::ifstream file(std::string(kScenarios) + "/default.json");
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -49,9 +39,11 @@ TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
     const ProcessOutput run = HuxHost({"run"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    const std::vector<std::size_t> sections =
-        Positions(run.out, {"\n== Log (", "\n== Events (", "\n== Queues (41 published, 27 available)\n",
-                            "\n== Routes (7)\n", "\n== Memory ", "\nbefore Stop ", "\nafter Stop "});
+    std::vector<std::size_t> sections;
+    for (const char* section : {"\n== Log (", "\n== Events (", "\n== Queues (41 published, 27 available)\n",
+                                "\n== Routes (7)\n", "\n== Memory ", "\nbefore Stop ", "\nafter Stop "}) {
+        sections.push_back(run.out.find(section));
+    }
     for (std::size_t i = 0; i < sections.size(); ++i) {
         ASSERT_NE(sections[i], std::string::npos) << "section " << i << " missing:\n" << run.out;
         if (i > 0) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -161,11 +162,8 @@ protected:
         return messages;
     }
     std::size_t LoggedCount(std::string_view message) const {
-        std::size_t count = 0;
-        for (const std::string& line : Logged()) {
-            count += line == message ? 1 : 0;
-        }
-        return count;
+        const std::vector<std::string> lines = Logged();
+        return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), message));
     }
 
     // EventsFor lists the events sent for one of the service's resources, under its own name.
