@@ -121,9 +121,7 @@ TEST_F(ConfigurationDeletes, ADeletedInitialConfigurationClosesTheGateThatItAlon
               (std::vector<std::string>{"Platform config's initial configuration has been deleted",
                                         "Queues configuration is not available yet:", kCustomUpdated,
                                         kNonDefaultUpdated}));
-    HuxHost::RouteAnswer queues = Get("/hux-game-queues/v1/queues");
-    EXPECT_EQ(queues.status, 500u);
-    EXPECT_EQ(queues.error, "Missing configuration data");
+    EXPECT_EQ(Refusal("/hux-game-queues/v1/queues"), "500 Missing configuration data");
 }
 
 }  // namespace

@@ -11,7 +11,4 @@ namespace HuxTest {
 // A file that cannot be read or is not of the expected format gives no names and a test failure.
 std::vector<std::string> ExportedSymbols(const std::string& path);
 
-// ReadFileBytes is the whole content of a file.
-std::vector<char> ReadFileBytes(const std::string& path);
-
 }  // namespace HuxTest

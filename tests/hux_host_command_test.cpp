@@ -24,16 +24,6 @@ ProcessOutput HuxHost(std::vector<std::string> arguments) {
     return RunProgram(arguments);
 }
 
-// Positions finds each text in out, in order, and answers where each starts (npos for one missing).
-std::vector<std::size_t> Positions(const std::string& out, const std::vector<std::string>& texts) {
-    std::vector<std::size_t> positions;
-    positions.reserve(texts.size());
-    for (const std::string& text : texts) {
-        positions.push_back(out.find(text));
-    }
-    return positions;
-}
-
 std::string DefaultScenario() {
     std::ifstream file(std::string(kScenarios) + "/default.json");
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -49,9 +39,11 @@ TEST(HuxHostRun, TheDefaultScenarioPublishesAndAnswersInTheReportsOrder) {
     const ProcessOutput run = HuxHost({"run"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    const std::vector<std::size_t> sections =
-        Positions(run.out, {"\n== Log (", "\n== Events (", "\n== Queues (41 published, 27 available)\n",
-                            "\n== Routes (7)\n", "\n== Memory ", "\nbefore Stop ", "\nafter Stop "});
+    std::vector<std::size_t> sections;
+    for (const char* section : {"\n== Log (", "\n== Events (", "\n== Queues (41 published, 27 available)\n",
+                                "\n== Routes (7)\n", "\n== Memory ", "\nbefore Stop ", "\nafter Stop "}) {
+        sections.push_back(run.out.find(section));
+    }
     for (std::size_t i = 0; i < sections.size(); ++i) {
         ASSERT_NE(sections[i], std::string::npos) << "section " << i << " missing:\n" << run.out;
         if (i > 0) {
@@ -109,40 +101,14 @@ TEST(HuxHostRun, TheFailureScenariosStartButPublishNoQueueList) {
         << incomplete.out;
 }
 
-TEST(HuxHostRun, TheJsonReportCarriesTheSameCountsAndTheMatchmakersDelay) {
-    // The default scenario with a matchmaker that answers only after four turns of the host's loop.
-    std::string text = DefaultScenario();
-    const std::string answer = R"("answer": "compressed",)";
-    const std::size_t at = text.find(answer);
-    ASSERT_NE(at, std::string::npos);
-    text.insert(at + answer.size(), R"( "delayYields": 4,)");
-    const std::string path = WriteFile("delayed-matchmaker.json", text);
-
-    const ProcessOutput run = HuxHost({"run", "--json", "--scenario", path});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    Brix::ConversionStatus parsed = Brix::Json::Read(run.out);
-    ASSERT_TRUE(parsed.Ok()) << parsed.Message();
-    const Brix::BindingProperty& report = parsed.Value();
-    EXPECT_TRUE(report.Member("started").AsBool());
-    EXPECT_EQ(report.Member("yields").AsUnsigned(), 4u);
-    EXPECT_EQ(report.Member("queues").ElementCount(), 41u);
-    EXPECT_EQ(report.Member("routes").ElementCount(), 7u);
-    EXPECT_EQ(report.Member("scenario").Member("timelineSteps").AsUnsigned(), 3u);
-    const Brix::BindingProperty& lastEvent =
-        report.Member("events").Element(report.Member("events").ElementCount() - 1);
-    EXPECT_EQ(lastEvent.Member("uri").AsString(), "/hux-game-queues/v1/queues");
-    EXPECT_EQ(lastEvent.Member("available").AsUnsigned(), 27u);
-    const Brix::BindingProperty& memory = report.Member("memory");
-    EXPECT_LT(memory.Member("afterStop").Member("bytesInUse").AsUnsigned(),
-              memory.Member("beforeStop").Member("bytesInUse").AsUnsigned());
-}
-
-TEST(HuxHostRun, ALongTimelineIsReportedWithinBounds) {
-    // The default scenario, then 510 steps that each take ranked Tarn out of the enabled queues or put it
-    // back: every step publishes the queue list under two names.
+TEST(HuxHostRun, ALongTimelineIsReportedWithinBoundsInTextAndJson) {
+    // The default scenario with a matchmaker that answers only after four turns of the host's loop, then
+    // 510 steps that each take ranked Tarn out of the enabled queues or put it back: every step publishes
+    // the queue list under two names.
     Brix::ConversionStatus parsed = Brix::Json::Read(DefaultScenario());
     ASSERT_TRUE(parsed.Ok()) << parsed.Message();
     Brix::BindingProperty scenario = std::move(parsed.Value());
+    scenario.MemberForWriting("matchmaker").MemberForWriting("delayYields").SetUnsigned(4u);
     Brix::BindingProperty& timeline = scenario.MemberForWriting("timeline");
     const Brix::BindingProperty withTarn = timeline.Element(timeline.ElementCount() - 1);
     Brix::BindingProperty withoutTarn = withTarn;
@@ -168,12 +134,18 @@ TEST(HuxHostRun, ALongTimelineIsReportedWithinBounds) {
     Brix::ConversionStatus read = Brix::Json::Read(json.out);
     ASSERT_TRUE(read.Ok()) << read.Message();
     const Brix::BindingProperty& report = read.Value();
+    EXPECT_TRUE(report.Member("started").AsBool());
+    EXPECT_EQ(report.Member("yields").AsUnsigned(), 4u);
     EXPECT_EQ(report.Member("scenario").Member("timelineSteps").AsUnsigned(), 513u);
     EXPECT_EQ(report.Member("logLines").AsUnsigned(), 3244u);
     EXPECT_EQ(report.Member("log").ElementCount(), 1000u);
     EXPECT_EQ(report.Member("eventsSent").AsUnsigned(), 1058u);
     EXPECT_EQ(report.Member("events").ElementCount(), 1000u);
     EXPECT_EQ(report.Member("queues").ElementCount(), 41u);
+    EXPECT_EQ(report.Member("routes").ElementCount(), 7u);
+    const Brix::BindingProperty& memory = report.Member("memory");
+    EXPECT_LT(memory.Member("afterStop").Member("bytesInUse").AsUnsigned(),
+              memory.Member("beforeStop").Member("bytesInUse").AsUnsigned());
 }
 
 TEST(HuxHostRun, APluginThatCannotBeLoadedEndsTheRunWithAFailure) {
@@ -215,13 +187,7 @@ TEST(HuxHostCommands, AMalformedScenarioIsRefusedBeforeThePluginRuns) {
                   ": timeline[1].delete: expected a resource URI starting with \"/\", found \"b\"\n");
 }
 
-TEST(HuxHostCommands, EachCommandHasItsHelpAndAWrongCommandLineIsRefused) {
-    for (const std::string command : {"run", "get", "serve"}) {
-        const ProcessOutput help = RunProgram({kHost, command, "--help"});
-        EXPECT_EQ(help.exitCode, 0);
-        EXPECT_EQ(help.out.rfind("usage: hux-host " + command, 0), 0u) << help.out;
-        EXPECT_NE(help.out.find("\nexamples:\n"), std::string::npos);
-    }
+TEST(HuxHostCommands, AWrongCommandLineIsRefused) {
     const ProcessOutput unknown = RunProgram({kHost, "get", "/x", "--port", "1"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.err, "hux-host: unknown option '--port' for get (see hux-host get --help)\n");

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "dev_host.h"
 #include "host_calls.h"
 #include "runtime/plugin_loader.h"
@@ -13,15 +10,13 @@
 
 namespace HuxTest {
 
-// LoadInProcess is the entry function of a plugin whose module is Module, named "bridge-test".
-template <class Module>
-void LoadInProcess(HostLoadBlock* block) {
-    Brix::LoadPlugin<Module>(block, "bridge-test");
+// LoadInProcess is the entry function of a plugin module named "bridge-test".
+inline void LoadInProcess(HostLoadBlock* block) {
+    Brix::LoadPlugin<Brix::PluginModule>(block, "bridge-test");
 }
 
-// InProcessHost loads a Module through its load block, like any plugin, and lets the test reach the
-// module itself besides the host's scripts and records. The module lives from Load to Stop.
-template <class Module = Brix::PluginModule>
+// InProcessHost loads a plugin module through its load block, like any plugin, and lets the test reach
+// the module itself besides the host's scripts and records. The module lives from Load to Stop.
 class InProcessHost {
 public:
     InProcessHost() { host.Load(); }
@@ -32,12 +27,9 @@ public:
         host.ClearCalls();
     }
 
-    Module& Plugin() {
-        void* instance = host.Block().instance;
-        return *static_cast<Module*>(static_cast<Brix::PluginModule*>(instance));
-    }
+    Brix::PluginModule& Plugin() { return *static_cast<Brix::PluginModule*>(host.Block().instance); }
 
-    HuxHost::DevHost host{&LoadInProcess<Module>};
+    HuxHost::DevHost host{&LoadInProcess};
 };
 
 }  // namespace HuxTest

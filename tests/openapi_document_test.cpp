@@ -37,12 +37,10 @@ protected:
         putArgument = Argument("thing", Type("Demo::Thing", HOST_TYPE_STRUCT), HOST_ARGUMENT_BODY, false);
         getResult = Type("vector", HOST_TYPE_VECTOR, "Demo::Thing", HOST_TYPE_STRUCT);
         putResult = Type("", HOST_TYPE_NONE);
-        getInfo = {{HOST_FUNCTION_INFO_DESCRIPTION, "Lists things.", 0},
-                   {HOST_FUNCTION_INFO_RETURNS, &getResult, 0}};
+        getInfo = {{HOST_FUNCTION_INFO_RETURNS, &getResult, 0}};
         for (uint32_t i = 0; i < getArguments.size(); ++i) {
             getInfo.push_back({HOST_FUNCTION_INFO_ARGUMENT, &getArguments[i], i});
         }
-        getInfo.push_back({HOST_FUNCTION_INFO_TAG, "things", 0});
         putInfo = {{HOST_FUNCTION_INFO_RETURNS, &putResult, 0},
                    {HOST_FUNCTION_INFO_ARGUMENT, &putArgument, 0}};
 
@@ -94,18 +92,13 @@ protected:
     HostEndpointTable table{};
 };
 
-TEST_F(ApiTable, EachArgumentIsDescribedWhereTheRequestCarriesIt) {
+TEST_F(ApiTable, EachArgumentIsDescribedWhereTheRequestCarriesItAndOnlyReachedRecordsAreListed) {
     const BindingProperty document = Render();
-    EXPECT_EQ(document.Member("info").Member("version").AsString(), "1.2.3");
-    const BindingProperty& path = document.Member("paths").Member("/things/{id}");
     EXPECT_EQ(document.Member("paths").MemberCount(), 1u);  // the function without a route has no path
-    const BindingProperty& get = path.Member("get");
-    EXPECT_EQ(get.Member("operationId").AsString(), "GetThings");
-    EXPECT_EQ(get.Member("summary").AsString(), "Lists things.");
-    EXPECT_EQ(Brix::Json::Write(get.Member("tags")), R"(["things"])");
+    const BindingProperty& path = document.Member("paths").Member("/things/{id}");
     // "id" may come from anywhere and the template has {id}: a path parameter; "limit" may come from
     // anywhere and is not in the template: a query parameter.
-    EXPECT_EQ(Brix::Json::Write(get.Member("parameters")),
+    EXPECT_EQ(Brix::Json::Write(path.Member("get").Member("parameters")),
               R"([{"in":"path","name":"id","required":true,"schema":{"format":"int32","type":"integer"}},)"
               R"({"in":"query","name":"filter","required":false,"schema":{"type":"string"}},)"
               R"({"in":"header","name":"x-trace","required":true,"schema":{"type":"string"}},)"
@@ -114,27 +107,13 @@ TEST_F(ApiTable, EachArgumentIsDescribedWhereTheRequestCarriesIt) {
 
     const BindingProperty& put = path.Member("put");
     EXPECT_TRUE(put.Member("parameters").IsEmpty());
-    // Without a result the answer has no content; every operation describes its failure.
     EXPECT_EQ(Brix::Json::Write(put.Member("requestBody")),
               R"({"content":{"application/json":{"schema":{"$ref":"#/components/schemas/Demo__Thing"}}},)"
               R"("required":true})");
-    const BindingProperty& responses = put.Member("responses");
-    EXPECT_EQ(Brix::Json::Write(responses.Member("200")), R"({"description":"the plugin's answer"})");
-    EXPECT_EQ(Brix::Json::Write(responses.Member("default")
-                                    .Member("content")
-                                    .Member("application/json")
-                                    .Member("schema")
-                                    .Member("required")),
-              R"(["status","message"])");
-}
+    // Without a result the answer has no content.
+    EXPECT_EQ(Brix::Json::Write(put.Member("responses").Member("200")),
+              R"({"description":"the plugin's answer"})");
 
-TEST_F(ApiTable, ResultsReferToTheRegisteredRecordsTheyReach) {
-    const BindingProperty document = Render();
-    EXPECT_EQ(
-        Brix::Json::Write(
-            document.Member("paths").Member("/things/{id}").Member("get").Member("responses").Member("200")),
-        R"({"content":{"application/json":{"schema":{"items":{"$ref":"#/components/schemas/Demo__Thing"},)"
-        R"("type":"array"}}},"description":"the plugin's answer"})");
     // Thing and the Kind it refers to, not Unused. Optional members and members left out at their
     // default are not required.
     EXPECT_EQ(Brix::Json::Write(document.Member("components").Member("schemas")),

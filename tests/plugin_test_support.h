@@ -14,8 +14,6 @@ namespace HuxTest {
 
 inline constexpr const char* kPluginPath = HUX_PLUGIN_PATH;
 inline constexpr const char* kPluginEntry = "load_hux_game_queues";
-inline constexpr const char* kProbePluginPath = HUX_PROBE_PLUGIN_PATH;
-inline constexpr const char* kProbePluginEntry = "load_probe_plugin";
 inline constexpr const char* kBridgeProbePath = HUX_BRIDGE_PROBE_PATH;
 inline constexpr const char* kBridgeProbeEntry = "load_bridge_probe";
 

@@ -1,4 +1,5 @@
-// resource_events_test.cpp - subscriptions, deliveries, observed and published resources through the host.
+// resource_events_test.cpp - subscriptions, deliveries, observed and published resources and the service
+// proxy events through the host.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,18 +11,31 @@
 namespace {
 
 using Brix::BindingProperty;
+using Brix::PluginManagerState;
 using Brix::PluginResourceEventType;
 using HuxHost::HostSlot;
-using HuxHost::ScriptedAnswer;
 
 constexpr PluginResourceEventType kCreate = PluginResourceEventType::Create;
 constexpr PluginResourceEventType kUpdate = PluginResourceEventType::Update;
 constexpr PluginResourceEventType kDelete = PluginResourceEventType::Delete;
+constexpr std::string_view kStatus = "/plugin-manager/v1/status";
 
 BindingProperty State(std::string_view state) {
     BindingProperty value;
     value.MemberForWriting("state").SetString(state);
     return value;
+}
+
+BindingProperty ProxyAnswer(std::string_view service, std::string_view method,
+                            std::string_view payload = {}) {
+    BindingProperty answer;
+    answer.MemberForWriting("uuid").SetString("u-1");
+    answer.MemberForWriting("serviceName").SetString(service);
+    answer.MemberForWriting("methodName").SetString(method);
+    answer.MemberForWriting("payload").SetString(payload);
+    answer.MemberForWriting("status").SetString("200");
+    answer.MemberForWriting("error").SetString("");
+    return answer;
 }
 
 // Unregistered is a record the type registry does not know: it has no value form.
@@ -33,7 +47,7 @@ struct Unregistered {
 struct Seen {
     std::string uri;
     PluginResourceEventType type;
-    Brix::PluginManagerState state;
+    PluginManagerState state;
     bool operator==(const Seen&) const = default;
 };
 
@@ -53,88 +67,61 @@ protected:
             });
     }
 
-    HuxTest::InProcessHost<> session;
+    // Logged lists the level and text of each line the plugin logged.
+    std::vector<std::string> Logged() const {
+        std::vector<std::string> logged;
+        for (const HuxHost::HostCall& call : session.host.CallsTo(HostSlot::Log)) {
+            logged.push_back(std::to_string(call.level) + " " + call.text);
+        }
+        return logged;
+    }
+
+    HuxTest::InProcessHost session;
     std::vector<Seen> seen;
 };
 
-TEST_F(ResourceEvents, UrisSharingAnEventNameShareOneHostSubscription) {
+TEST_F(ResourceEvents, UrisSharingAnEventNameShareOneHostSubscriptionUntilTheLastIsUndone) {
     Plugin().Subscribe("/a/b/c/d");
     Plugin().Subscribe("/a/b/c/e");
-    EXPECT_EQ(Plugin().SubscriptionCount("OnJsonApiEvent_a_b_c"), 2u);
     ASSERT_EQ(Host().CallsTo(HostSlot::Subscribe).size(), 1u);
-    const HuxHost::Subscription& subscription = Host().Subscriptions().back();
-    EXPECT_EQ(subscription.name, "OnJsonApiEvent_a_b_c");
-    EXPECT_EQ(subscription.flag, 0u);
-    EXPECT_EQ(subscription.hostHandle, HuxHost::DevHost::kDefaultHostHandle);
-    EXPECT_EQ(subscription.context, static_cast<void*>(&Plugin()));
-
+    EXPECT_EQ(Host().CallsTo(HostSlot::Subscribe)[0].text, "OnJsonApiEvent_a_b_c");
     Plugin().Unsubscribe("/a/b/c/d");
     EXPECT_TRUE(Host().CallsTo(HostSlot::Unsubscribe).empty());
-    EXPECT_TRUE(Plugin().HasHostHandler("OnJsonApiEvent_a_b_c"));
     Plugin().Unsubscribe("/a/b/c/e");
+    Plugin().Unsubscribe("/a/b/c/e");  // nothing left to undo
     ASSERT_EQ(Host().CallsTo(HostSlot::Unsubscribe).size(), 1u);
     EXPECT_EQ(Host().CallsTo(HostSlot::Unsubscribe)[0].text, "OnJsonApiEvent_a_b_c");
-    EXPECT_EQ(Host().CallsTo(HostSlot::Unsubscribe)[0].hostHandle, HuxHost::DevHost::kDefaultHostHandle);
     EXPECT_FALSE(Plugin().HasHostHandler("OnJsonApiEvent_a_b_c"));
-
-    // An Unsubscribe with nothing left to undo changes nothing; a new Subscribe registers again.
-    Plugin().Unsubscribe("/a/b/c/e");
-    EXPECT_EQ(Host().CallsTo(HostSlot::Unsubscribe).size(), 1u);
-    Plugin().Subscribe("/a/b/c");
-    EXPECT_EQ(Host().CallsTo(HostSlot::Subscribe).size(), 2u);
-    EXPECT_EQ(Plugin().SubscriptionCount("OnJsonApiEvent_a_b_c"), 1u);
 }
 
-TEST_F(ResourceEvents, ObservingAnExactUriHandsOverItsCurrentValueAsCreateBeforeAnyEvent) {
-    Host().SetResource("/plugin-manager/v1/status", State("PluginsInitialized"));
-    Observe("/plugin-manager/v1/status");
-    EXPECT_EQ(seen, (std::vector<Seen>{{"/plugin-manager/v1/status", kCreate,
-                                        Brix::PluginManagerState::PluginsInitialized}}));
-    ASSERT_EQ(Host().Requests().size(), 1u);
-    EXPECT_EQ(Host().Requests()[0].method, Brix::MethodCode::Get);
-    EXPECT_EQ(Host().Requests()[0].url, "/plugin-manager/v1/status");
-    EXPECT_TRUE(Host().IsSubscribed("OnJsonApiEvent_plugin-manager_v1_status"));
-
-    EXPECT_TRUE(Host().DeliverResourceEvent("/plugin-manager/v1/status", kUpdate, State("NotReady")));
-    // The host may leave out the leading "/": the event still reaches the handler of
-    // /plugin-manager/v1/status.
-    EXPECT_TRUE(Host().DeliverResourceEvent("plugin-manager/v1/status", kDelete));
-    EXPECT_EQ(seen, (std::vector<Seen>{
-                        {"/plugin-manager/v1/status", kCreate, Brix::PluginManagerState::PluginsInitialized},
-                        {"/plugin-manager/v1/status", kUpdate, Brix::PluginManagerState::NotReady},
-                        {"/plugin-manager/v1/status", kDelete, Brix::PluginManagerState::NotReady},
-                    }));
-    EXPECT_EQ(Host().Responses().Outstanding(), 0u);
-}
-
-TEST_F(ResourceEvents, AFailedFirstFetchLeavesTheHandlerWaitingForEvents) {
-    Host().SetAnswer(Brix::MethodCode::Get, "/plugin-manager/v1/status",
-                     ScriptedAnswer::Error(503, "starting"));
-    Observe("/plugin-manager/v1/status");
-    EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(Host().Responses().filled, 1u);
-    EXPECT_EQ(Host().Responses().Outstanding(), 0u);
-
-    Host().DeliverResourceEvent("/plugin-manager/v1/status", kUpdate, State("PluginsInitialized"));
-    EXPECT_EQ(seen, (std::vector<Seen>{{"/plugin-manager/v1/status", kUpdate,
-                                        Brix::PluginManagerState::PluginsInitialized}}));
-}
-
-TEST_F(ResourceEvents, PatternsFollowEveryMatchingResourceWithoutAFirstFetch) {
+TEST_F(ResourceEvents, AnExactUriHandsOverItsCurrentValueAsCreateAndAPatternOnlyItsEvents) {
+    Host().SetResource(std::string(kStatus), State("PluginsInitialized"));
+    Host().SetAnswer(Brix::MethodCode::Get, "/plugin-manager/v1/other",
+                     HuxHost::ScriptedAnswer::Error(503, "x"));
+    Observe(kStatus);
     Observe("/hux-game-data/v1/assets/*");
-    EXPECT_TRUE(Host().Requests().empty());
-    EXPECT_TRUE(Host().IsSubscribed("OnJsonApiEvent_hux-game-data_v1_assets"));
+    // A failed first fetch leaves the handler waiting for events.
+    Observe("/plugin-manager/v1/other");
+    ASSERT_EQ(Host().Requests().size(), 2u);
+    EXPECT_EQ(Host().Requests()[0].url, kStatus);
+    EXPECT_EQ(Host().Requests()[1].url, "/plugin-manager/v1/other");
 
+    // The host may leave out the leading "/": the event still reaches the handler of kStatus.
+    EXPECT_TRUE(Host().DeliverResourceEvent("plugin-manager/v1/status", kDelete));
+    Host().DeliverResourceEvent("/plugin-manager/v1/other", kUpdate, State("PluginsInitialized"));
     Host().DeliverResourceEvent("/hux-game-data/v1/assets/queues.json", kUpdate, State("NotReady"));
     Host().DeliverResourceEvent("/hux-game-data/v1/assets/maps/1.json", kUpdate, State("NotReady"));
-    EXPECT_EQ(seen, (std::vector<Seen>{{"/hux-game-data/v1/assets/queues.json", kUpdate,
-                                        Brix::PluginManagerState::NotReady}}));
+    EXPECT_EQ(seen, (std::vector<Seen>{
+                        {std::string(kStatus), kCreate, PluginManagerState::PluginsInitialized},
+                        {std::string(kStatus), kDelete, PluginManagerState::NotReady},
+                        {"/plugin-manager/v1/other", kUpdate, PluginManagerState::PluginsInitialized},
+                        {"/hux-game-data/v1/assets/queues.json", kUpdate, PluginManagerState::NotReady}}));
+    EXPECT_EQ(Host().Responses().Outstanding(), 0u);
 }
 
 TEST_F(ResourceEvents, PayloadsThatDoNotConvertNeverReachTheHandler) {
     Observe("/plugin-manager/v1/status/*");
     const std::string name = "OnJsonApiEvent_plugin-manager_v1_status";
-
     BindingProperty notAnEvent;
     notAnEvent.SetString("/plugin-manager/v1/status/1");
     EXPECT_TRUE(Host().Deliver(name, notAnEvent));
@@ -148,61 +135,43 @@ TEST_F(ResourceEvents, PayloadsThatDoNotConvertNeverReachTheHandler) {
     // The data converts as an event but not as the handler's type.
     EXPECT_TRUE(Host().DeliverResourceEvent("/plugin-manager/v1/status/1", kUpdate, State("Sleeping")));
     EXPECT_TRUE(seen.empty());
-    const std::vector<HuxHost::HostCall> logged = Host().CallsTo(HostSlot::Log);
-    ASSERT_FALSE(logged.empty());
-    EXPECT_EQ(logged.back().level, 1);
-    EXPECT_EQ(logged.back().text,
-              "Ignored an event of /plugin-manager/v1/status/1: its data does not convert: Sleeping is not a "
-              "valid PluginManagerState enumeration value for 'state'.");
-
-    EXPECT_TRUE(
-        Host().DeliverResourceEvent("/plugin-manager/v1/status/1", kUpdate, State("PluginsInitialized")));
-    EXPECT_EQ(seen.size(), 1u);
-}
-
-TEST_F(ResourceEvents, PublishedUpdatesGoOutUnderTheirOwnNameAndThenAsOnJsonApiEvent) {
-    Brix::PluginManagerResource value;
-    value.state = Brix::PluginManagerState::PluginsInitialized;
-    Plugin().PublishResourceUpdate("/hux-game-queues/v1/queues", value);
-
-    const auto& sent = Host().SentEvents();
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0].name, "OnJsonApiEvent_hux-game-queues_v1_queues");
-    EXPECT_EQ(sent[1].name, "OnJsonApiEvent");
-    for (const HuxHost::SentEvent& event : sent) {
-        EXPECT_EQ(event.flags, 0u);
-        EXPECT_FALSE(event.hasContext);
-        EXPECT_EQ(event.kind, static_cast<uint32_t>(HOST_VALUE_OBJECT));
-        EXPECT_EQ(event.payload.Member("uri").AsString(), "/hux-game-queues/v1/queues");
-        // Enums travel as their names.
-        EXPECT_EQ(event.payload.Member("eventType").AsString(), "Update");
-        EXPECT_EQ(event.payload.Member("data").Member("state").AsString(), "PluginsInitialized");
-    }
-
-    Plugin().PublishResourceUpdate("/hux-game-queues/v1/custom", PluginResourceEventType::Delete,
-                                   BindingProperty());
-    ASSERT_EQ(sent.size(), 4u);
-    EXPECT_EQ(sent[2].payload.Member("eventType").AsString(), "Delete");
-
-    // Sent under its own event name, an event goes out once.
-    Brix::PluginResourceEvent event;
-    event.uri = "/a/b/c/d";
-    ASSERT_TRUE(Plugin().SendResourceEvent("OnJsonApiEvent_a_b_c", event));
-    EXPECT_EQ(sent.size(), 5u);
+    EXPECT_EQ(Logged(),
+              std::vector<std::string>{"1 Ignored an event of /plugin-manager/v1/status/1: its data "
+                                       "does not convert: Sleeping is not a valid PluginManagerState "
+                                       "enumeration value for 'state'."});
 }
 
 TEST_F(ResourceEvents, AValueThatDoesNotConvertIsLoggedInsteadOfPublished) {
     Plugin().PublishResourceUpdate("/hux-game-queues/v1/queues", Unregistered{});
     Plugin().PublishResourceUpdate("/hux-game-queues/v1/queues", std::vector<Unregistered>(2));
     EXPECT_TRUE(Host().SentEvents().empty());
-    std::vector<std::string> logged;
-    for (const HuxHost::HostCall& call : Host().CallsTo(HostSlot::Log)) {
-        logged.push_back(std::to_string(call.level) + " " + call.text);
-    }
     const std::string unconverted =
         "2 Did not publish an update of /hux-game-queues/v1/queues: it does not convert: Couldn't convert "
         "native value because it's an unregistered structure.";
-    EXPECT_EQ(logged, (std::vector<std::string>{unconverted, unconverted}));
+    EXPECT_EQ(Logged(), (std::vector<std::string>{unconverted, unconverted}));
+}
+
+TEST_F(ResourceEvents, ServiceProxyEventsReachTheProxyAndAsyncOnesWithoutHandlerAreLogged) {
+    Brix::ServiceProxy& proxy = Plugin().ServiceProxyTables();
+    std::vector<std::string> payloads;
+    auto keep = [&](const Brix::PluginServiceProxyResponse& message) { payloads.push_back(message.payload); };
+    EXPECT_TRUE(Host().Deliver("OnServiceProxyUuidEvent", ProxyAnswer("qix-store", "getWallet")));
+    BindingProperty notAnAnswer;  // dropped by the dispatcher
+    notAnAnswer.MakeCollection();
+    EXPECT_TRUE(Host().Deliver("OnServiceProxyUuidEvent", notAnAnswer));
+    EXPECT_EQ(proxy.ReceivedCount(), 1u);
+
+    proxy.AwaitAnswer("qix-store.getWallet", keep);
+    proxy.SetAsyncHandler("qix-chat.presence", keep);
+    EXPECT_TRUE(Host().Deliver("OnServiceProxyMethodEvent", ProxyAnswer("qix-store", "getWallet", "42 RP")));
+    EXPECT_TRUE(Host().Deliver("OnServiceProxyAsyncEvent", ProxyAnswer("qix-chat", "presence", "online")));
+    EXPECT_TRUE(Host().Deliver("OnServiceProxyAsyncEvent", ProxyAnswer("qix-chat", "typing")));
+    EXPECT_EQ(payloads, (std::vector<std::string>{"42 RP", "online"}));
+    EXPECT_EQ(proxy.ReceivedCount(), 1u);
+    EXPECT_EQ(Logged(),
+              (std::vector<std::string>{"3 bridge-test: Fulfilled service proxy request: qix-store.getWallet",
+                                        "2 bridge-test: Could not find registered handler for async service "
+                                        "proxy event qix-chat.typing"}));
 }
 
 }  // namespace

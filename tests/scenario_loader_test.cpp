@@ -18,57 +18,32 @@ namespace {
 using Brix::PluginResourceEventType;
 
 constexpr std::string_view kScenario = R"({
-  "description": "two queues",
   "resources": {"/hux-login/v1/session": {"state": "SUCCEEDED"}, "/b": [1, 2]},
-  "matchmaker": {"answer": "plain", "delayYields": 3, "queues": [{"id": 420}, {"id": 450, "type": "NORMAL"}]},
-  "translations": {"420": {"name": "Ranked"}},
+  "matchmaker": {"answer": "plain", "queues": [{"id": 420}]},
   "timeline": [{"update": "/b", "value": null}, {"delete": "/hux-login/v1/session"}]
 })";
-
-constexpr std::string_view kYamlScenario = R"(# the same scenario, with a failing matchmaker
-resources:
-  /hux-login/v1/session: {state: SUCCEEDED}
-  /b: [1, 2]
-matchmaker: {answer: failing, error: {status: 502, message: bad gateway}}
-timeline:
-  - update: /b
-    value: [3]
-)";
 
 std::string Failure(std::string_view text, ScenarioFormat format = ScenarioFormat::Json) {
     Brix::MaybeType<Scenario> scenario = ParseScenario(text, "s", format);
     return scenario ? "no failure" : scenario.Error().Message();
 }
 
-TEST(ScenarioLoader, ReadsEveryPartOfAScenarioInJsonOrYaml) {
+// The shipped scenarios, which the hux-host tests run, use neither a plain matchmaker answer nor a
+// deleting step.
+TEST(ScenarioLoader, ReadsThePartsTheShippedScenariosDoNotUse) {
     Brix::MaybeType<Scenario> json = ParseScenario(kScenario, "two.json", ScenarioFormat::Json);
     ASSERT_TRUE(json) << json.Error().Message();
     const Scenario& scenario = json.Value();
     EXPECT_EQ(scenario.source, "two.json");
-    EXPECT_EQ(scenario.description, "two queues");
     ASSERT_EQ(scenario.resources.size(), 2u);
     EXPECT_EQ(scenario.resources[1].first, "/hux-login/v1/session");
-    EXPECT_EQ(scenario.resources[1].second.Member("state").AsString(), "SUCCEEDED");
     ASSERT_TRUE(scenario.matchmaker);
     EXPECT_EQ(scenario.matchmaker->answer, MatchmakerAnswer::Plain);
-    EXPECT_EQ(scenario.matchmaker->delayYields, 3u);
-    EXPECT_EQ(scenario.matchmaker->queues.ElementCount(), 2u);
-    ASSERT_TRUE(scenario.translations);
-    EXPECT_EQ(scenario.translations->Member("420").Member("name").AsString(), "Ranked");
     ASSERT_EQ(scenario.timeline.size(), 2u);
     EXPECT_EQ(scenario.timeline[0].type, PluginResourceEventType::Update);
     EXPECT_TRUE(scenario.timeline[0].value.IsEmpty());
     EXPECT_EQ(scenario.timeline[1].type, PluginResourceEventType::Delete);
     EXPECT_EQ(scenario.timeline[1].uri, "/hux-login/v1/session");
-
-    Brix::MaybeType<Scenario> yaml = ParseScenario(kYamlScenario, "two.yaml", ScenarioFormat::Yaml);
-    ASSERT_TRUE(yaml) << yaml.Error().Message();
-    EXPECT_EQ(yaml.Value().resources.size(), 2u);
-    EXPECT_EQ(yaml.Value().matchmaker->answer, MatchmakerAnswer::Failing);
-    EXPECT_EQ(yaml.Value().matchmaker->errorStatus, 502u);
-    EXPECT_EQ(yaml.Value().matchmaker->errorMessage, "bad gateway");
-    EXPECT_FALSE(yaml.Value().translations);
-    EXPECT_EQ(yaml.Value().timeline[0].value.Element(0).AsUnsigned(), 3u);
     EXPECT_EQ(FormatOfPath("a.yml"), ScenarioFormat::Yaml);
     EXPECT_EQ(FormatOfPath("a.yaml.json"), ScenarioFormat::Json);
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -60,31 +59,6 @@ inline constexpr std::string_view kTranslations = R"({
 // CompressedAnswer is the matchmaker's compressed form of a JSON text: Base64 of gzip.
 inline std::string CompressedAnswer(std::string_view json) {
     const std::vector<uint8_t> gzip = HuxHost::GzipText(json);
-    return Brix::Base64Encode(gzip);
-}
-
-// CompressedZeros is the compressed form of count zero bytes, deflated a piece at a time so that the
-// test never holds the inflated bytes: a small answer that inflates to far more than any real list.
-inline std::string CompressedZeros(std::size_t count) {
-    z_stream stream{};
-    EXPECT_EQ(deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::vector<uint8_t> zeros(1 << 16);
-    std::vector<uint8_t> gzip;
-    std::array<uint8_t, 1 << 16> piece{};
-    int status = Z_OK;
-    while (status != Z_STREAM_END) {
-        const std::size_t take = std::min(count, zeros.size());
-        count -= take;
-        stream.next_in = zeros.data();
-        stream.avail_in = static_cast<uInt>(take);
-        do {
-            stream.next_out = piece.data();
-            stream.avail_out = static_cast<uInt>(piece.size());
-            status = deflate(&stream, count == 0 ? Z_FINISH : Z_NO_FLUSH);
-            gzip.insert(gzip.end(), piece.data(), piece.data() + (piece.size() - stream.avail_out));
-        } while (stream.avail_out == 0);
-    }
-    deflateEnd(&stream);
     return Brix::Base64Encode(gzip);
 }
 
@@ -173,6 +147,11 @@ protected:
     }
 
     HuxHost::RouteAnswer Get(std::string_view url) { return host->CallRoute(Brix::MethodCode::Get, url); }
+    // Refusal is the status and error of a route's answer.
+    std::string Refusal(std::string_view url) {
+        const HuxHost::RouteAnswer answer = Get(url);
+        return std::to_string(answer.status) + " " + answer.error.value_or("no error");
+    }
 
     // Logged lists the messages the plugin logged, oldest first.
     std::vector<std::string> Logged() const {
@@ -183,11 +162,8 @@ protected:
         return messages;
     }
     std::size_t LoggedCount(std::string_view message) const {
-        std::size_t count = 0;
-        for (const std::string& line : Logged()) {
-            count += line == message ? 1 : 0;
-        }
-        return count;
+        const std::vector<std::string> lines = Logged();
+        return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), message));
     }
 
     // EventsFor lists the events sent for one of the service's resources, under its own name.

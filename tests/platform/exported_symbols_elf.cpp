@@ -56,12 +56,12 @@ std::vector<std::string> DefinedDynamicSymbols(const std::vector<char>& bytes) {
     return names;
 }
 
-}  // namespace
-
 std::vector<char> ReadFileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
+
+}  // namespace
 
 std::vector<std::string> ExportedSymbols(const std::string& path) {
     const std::vector<char> bytes = ReadFileBytes(path);

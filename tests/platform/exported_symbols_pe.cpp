@@ -51,12 +51,12 @@ private:
     std::vector<char> bytes;
 };
 
-}  // namespace
-
 std::vector<char> ReadFileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
+
+}  // namespace
 
 std::vector<std::string> ExportedSymbols(const std::string& path) {
     PeFile file(ReadFileBytes(path));
