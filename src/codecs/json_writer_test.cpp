@@ -103,6 +103,11 @@ TEST(JsonWriter, WritesTheSameBytesAsTheLibrarysWriters) {
         EXPECT_EQ(Write(*root, nullptr, "\n"), Library(Write(*root), "\n"));
     }
     EXPECT_EQ(Brix::Json::Read(Write(numbers)).Value(), numbers);
+    // The comparisons above check the layout; the texts themselves must read back unchanged.
+    BindingProperty texts;
+    texts.MemberForWriting("quote\"back\\slash").SetString("\b\f\n\r\t\x01\x1f/\x7f \u00fc\u20ac\U0001F600");
+    texts.MemberForWriting("plain").SetString("TARN");
+    EXPECT_EQ(Brix::Json::Read(Write(texts)).Value(), texts);
     // An empty root writes nothing.
     EXPECT_EQ(Write(BindingProperty{}), "");
     EXPECT_EQ(Write(BindingProperty{}, nullptr, "\n"), "");
