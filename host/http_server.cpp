@@ -11,6 +11,7 @@
 
 #include "codecs/json_reader.h"
 #include "codecs/json_writer.h"
+#include "listen_socket.h"
 #include "printable_text.h"
 #include "request_body.h"
 #include "run_report.h"
@@ -178,8 +179,8 @@ Brix::MaybeType<int> HostHttpServer::Bind(uint16_t port) {
         return chosen;
     }
     if (!server->bind_to_port(address, port)) {
-        return Brix::Failure("cannot listen on " + address + ":" + std::to_string(port) +
-                             " (is another server using the port?)");
+        return Brix::Failure("cannot listen on " + address + ":" + std::to_string(port) + ": " +
+                             LastSocketError());
     }
     return int{port};
 }
@@ -222,6 +223,8 @@ void HostHttpServer::Route() {
     const std::size_t threads = kWorkerThreads + events.ReaderLimit();
     server->new_task_queue = [this, threads] { return new CheckedPool(threads, [this] { StopIfAsked(); }); };
     server->set_idle_interval(kStopCheck);
+    // The port is this server's alone: a second server at it fails to bind instead of sharing it.
+    server->set_socket_options(ListenAlone);
     // Every connection carries one request: the server closes it after the answer, so that a body left
     // unread (refused, or not announced) is never taken for another request, and an idle client holds
     // no thread. A connection that sends nothing is closed after kIdleSeconds.

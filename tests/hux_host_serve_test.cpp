@@ -155,6 +155,16 @@ TEST_F(HuxHostServe, AnswersThePluginsRoutesWithItsStatus) {
               "the body is not JSON: Error: Invalid value. at offset 5.");
 }
 
+// A second server on a port in use stops at once: it must not share the port and half the requests.
+TEST_F(HuxHostServe, ASecondServerOnThePortInUseFailsAtOnce) {
+    const ProcessOutput second = RunProgram(
+        {kHost, "serve", "--port", std::to_string(port), "--exit-after-seconds", "5", "--plugin", kPlugin},
+        seconds(60));
+    EXPECT_EQ(second.exitCode, 1) << second.out;
+    EXPECT_EQ(second.err,
+              "hux-host: cannot listen on 127.0.0.1:" + std::to_string(port) + ": address in use\n");
+}
+
 TEST_F(HuxHostServe, AResourceUpdateReachesTheEventStreamAsTheRebuiltList) {
     EventReader events(port);
     ASSERT_TRUE(events.Connected());
