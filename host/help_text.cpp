@@ -72,7 +72,7 @@ examples:
   hux-host get /hux-game-queues/v1/queues
   hux-host get /hux-game-queues/v1/queues/type/RANKED_SOLO_5x5
   hux-host get /hux-game-queues/v1/game-type-config/18/map/11
-  hux-host get /hux-game-queues/v1/custom --scenario scenarios/configuration-incomplete.yaml
+  hux-host get /hux-game-queues/v1/custom --scenario scenarios/matchmaker-down.json
 )";
 
 constexpr std::string_view kServe =
