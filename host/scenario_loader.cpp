@@ -12,6 +12,7 @@
 
 #include "codecs/json_reader.h"
 #include "codecs/yaml_reader.h"
+#include "scenario_keys.h"
 
 namespace HuxHost {
 
@@ -282,6 +283,37 @@ Check ReadTimeline(const BindingProperty& timeline, Scenario& scenario) {
     return std::nullopt;
 }
 
+// ReadTranslations takes the queue texts: each key a queue id (a 32-bit integer), each value an object
+// of texts the plugin knows.
+Check ReadTranslations(const BindingProperty& translations, Scenario& scenario) {
+    const std::string place = "translations";
+    if (translations.Kind() != BindingKind::Structure) {
+        return Expected(place, "an object of queue id to texts", translations);
+    }
+    for (const auto [id, texts] : translations.Members()) {
+        int32_t number = 0;
+        const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), number);
+        if (error != std::errc() || end != id.data() + id.size()) {
+            return Problem{Entry(place, id), "a queue id is an integer"};
+        }
+        const std::string textsPlace = Entry(place, id);
+        if (texts.Kind() != BindingKind::Structure) {
+            return Expected(textsPlace, "an object of texts", texts);
+        }
+        if (Check unknown =
+                UnknownKeys(texts, textsPlace, {"name", "shortName", "description", "detailedDescription"})) {
+            return unknown;
+        }
+        for (const auto [name, text] : texts.Members()) {
+            if (text.Kind() != BindingKind::String) {
+                return Expected(Key(textsPlace, name), "a text", text);
+            }
+        }
+    }
+    scenario.translations = translations;
+    return std::nullopt;
+}
+
 Check ReadDocument(const BindingProperty& document, Scenario& scenario) {
     if (document.Kind() != BindingKind::Structure) {
         return Expected("", "an object with \"resources\", \"matchmaker\", \"translations\" and \"timeline\"",
@@ -308,10 +340,9 @@ Check ReadDocument(const BindingProperty& document, Scenario& scenario) {
         }
     }
     if (const BindingProperty* translations = document.FindMember("translations")) {
-        if (translations->Kind() != BindingKind::Structure) {
-            return Expected("translations", "an object of queue id to texts", *translations);
+        if (Check problem = ReadTranslations(*translations, scenario)) {
+            return problem;
         }
-        scenario.translations = *translations;
     }
     if (const BindingProperty* timeline = document.FindMember("timeline")) {
         if (Check problem = ReadTimeline(*timeline, scenario)) {
@@ -399,6 +430,18 @@ std::string FileKind(std::filesystem::file_type type) {
     }
 }
 
+// ReadsAsYaml tells a text in YAML's block notation that the YAML reader takes as an object or a list;
+// a text that starts as JSON does is taken for broken JSON.
+bool ReadsAsYaml(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos || text[first] == '{' || text[first] == '[' || text[first] == '"') {
+        return false;
+    }
+    const Brix::ConversionStatus yaml = Brix::Yaml::Read(text);
+    return yaml.Ok() &&
+           (yaml.Value().Kind() == BindingKind::Structure || yaml.Value().Kind() == BindingKind::Collection);
+}
+
 }  // namespace
 
 ScenarioFormat FormatOfPath(std::string_view path) {
@@ -410,10 +453,22 @@ Brix::MaybeType<Scenario> ParseScenario(std::string_view text, std::string_view 
     Brix::ConversionStatus parsed =
         format == ScenarioFormat::Json ? Brix::Json::Read(text) : Brix::Yaml::Read(text);
     if (!parsed.Ok()) {
-        return Brix::Failure(SyntaxMessage(text, source, format, parsed.Message()));
+        std::string message = SyntaxMessage(text, source, format, parsed.Message());
+        if (format == ScenarioFormat::Json && ReadsAsYaml(text)) {
+            message +=
+                " The text reads as YAML, and a scenario is read as YAML only when its name ends in "
+                "\".yaml\" or \".yml\".";
+        }
+        return Brix::Failure(message);
     }
     if (parsed.Value().IsEmpty()) {
         return Brix::Failure(std::string(source) + ": the scenario is empty");
+    }
+    // The readers merge a key given twice; a scenario must not hide one of its values that way.
+    if (const std::optional<RepeatedKey> repeated = FindRepeatedKey(text, format)) {
+        return Brix::Failure(std::string(source) + ": " +
+                             (repeated->place.empty() ? "" : repeated->place + ": ") + "key " +
+                             Quoted(repeated->key) + " appears twice");
     }
     Scenario scenario;
     scenario.source = std::string(source);

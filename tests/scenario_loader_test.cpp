@@ -58,6 +58,11 @@ TEST(ScenarioLoader, SyntaxErrorsNameTheSourceLineAndColumn) {
     EXPECT_EQ(Failure("a: *nowhere\n", ScenarioFormat::Yaml),
               "s:1:4: Undefined alias encountered: \"nowhere\".");
     EXPECT_EQ(Failure(" \n"), "s: the scenario is empty");
+    // The name's extension picks the reader: YAML in a JSON file is told so.
+    EXPECT_EQ(
+        Failure("resources:\n  /a: 1\n"),
+        "s:1:1: Invalid value. The text reads as YAML, and a scenario is read as YAML only when its name "
+        "ends in \".yaml\" or \".yml\".");
 }
 
 TEST(ScenarioLoader, MisshapenScenariosNameThePlaceAndTheProblem) {
@@ -90,10 +95,29 @@ TEST(ScenarioLoader, MisshapenScenariosNameThePlaceAndTheProblem) {
          R"(s: timeline[0]: a step has either "update" (with "value") or "delete")"},
         {R"({"timeline": [{"delete": "/a", "value": 1}]})",
          R"(s: timeline[0].value: unknown key (expected one of "delete"))"},
+        {R"({"translations": {"4x": {}}})", R"(s: translations["4x"]: a queue id is an integer)"},
+        {R"({"translations": {"420": "Solo"}})",
+         R"(s: translations["420"]: expected an object of texts, found "Solo")"},
+        {R"({"translations": {"420": {"nam": ""}}})",
+         R"(s: translations["420"].nam: unknown key (expected one of "name", "shortName", "description", "detailedDescription"))"},
+        {R"({"translations": {"420": {"name": 5}}})",
+         R"(s: translations["420"].name: expected a text, found 5)"},
+        // The readers would merge a repeated key; it is refused in either notation.
+        {R"({"timeline": [], "timeline": []})", R"(s: key "timeline" appears twice)"},
+        {R"({"resources": {"/a": [1], "/a": {"b": [2]}}})", R"(s: resources: key "/a" appears twice)"},
+        {R"({"matchmaker": {"answer": "plain", "queues": [{"id": 1}, [], {"id": 2, "i\u0064": 3}]}})",
+         R"(s: matchmaker.queues[2]: key "id" appears twice)"},
+        {R"({"translations": {"420": {"name": "", "name": ""}}})",
+         R"(s: translations["420"]: key "name" appears twice)"},
     };
     for (const auto& [text, message] : cases) {
         EXPECT_EQ(Failure(text), message) << text;
     }
+    EXPECT_EQ(Failure("matchmaker:\n  answer: plain\n  queues:\n    - id: 1\n    - {id: 2, 'id': 3}\n",
+                      ScenarioFormat::Yaml),
+              R"(s: matchmaker.queues[1]: key "id" appears twice)");
+    EXPECT_EQ(Failure("resources: {}\ntimeline: []\nresources: {}\n", ScenarioFormat::Yaml),
+              R"(s: key "resources" appears twice)");
 }
 
 TEST(ScenarioLoader, OnlyAnExistingRegularFileOfAtMost64MebibytesIsRead) {
