@@ -38,3 +38,7 @@ if(WIN32)
 else()
     target_compile_definitions(hux_options INTERFACE HUX_PRINTF_FORMAT=printf)
 endif()
+
+# The version: project(... VERSION ...) is its one source; hux_version.h hands it to the code.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/hux_version.h.in ${PROJECT_BINARY_DIR}/generated/hux_version.h @ONLY)
+target_include_directories(hux_options INTERFACE ${PROJECT_BINARY_DIR}/generated)

@@ -116,12 +116,12 @@ constexpr std::string_view kTranslations = R"({
 // regions, which the leak checker does not scan: without the pause it would report them as lost.
 class LeakCheckPause {
 public:
-    LeakCheckPause() {
+    LeakCheckPause() {  // NOLINT(modernize-use-equals-default): empty only without the leak checker
 #ifdef HUX_FUZZ_WITH_LSAN
         __lsan_disable();
 #endif
     }
-    ~LeakCheckPause() {
+    ~LeakCheckPause() {  // NOLINT(modernize-use-equals-default): empty only without the leak checker
 #ifdef HUX_FUZZ_WITH_LSAN
         __lsan_enable();
 #endif

@@ -3,6 +3,7 @@
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstddef>
@@ -39,8 +40,9 @@ struct NumberChecker : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, NumberChe
         if (number.kind == Brix::Json::NumberKind::TooBig) {
             Check(overflow, "only a number beyond the largest double is too big");
         } else {
-            Check(!overflow && std::memcmp(&reference, &number.floatValue, sizeof reference) == 0,
-                  "a float reads as the nearest double");
+            Check(
+                !overflow && std::bit_cast<uint64_t>(reference) == std::bit_cast<uint64_t>(number.floatValue),
+                "a float reads as the nearest double");
         }
         return true;
     }

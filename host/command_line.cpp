@@ -80,12 +80,18 @@ std::string_view CommandName(Command command) {
             return "serve";
         case Command::Help:
             return "help";
+        case Command::Version:
+            return "--version";
     }
     return "";
 }
 
 Brix::MaybeType<CommandLine> ParseCommandLine(std::span<const std::string_view> arguments) {
     CommandLine line;
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        line.command = Command::Version;
+        return line;
+    }
     std::size_t at = 0;
     const bool commandGiven = !arguments.empty() && !arguments[0].starts_with('-');
     if (commandGiven) {

@@ -17,6 +17,7 @@ enum class Command {
     Get,
     Serve,
     Help,
+    Version,
 };
 
 // kDefaultPort is the port serve listens on unless told otherwise.
@@ -43,11 +44,12 @@ struct CommandLine {
 
 // ParseCommandLine reads the arguments after the program's name:
 //     [COMMAND] [OPTIONS]   with COMMAND run (the default), get PATH, serve or help [COMMAND]
+//     --version             the versions of hux-host, the plugin and the plugin API
 // Options take their value as the next argument or after "=" (--port=8080). "--help" or "-h" anywhere
 // asks for the help of the command given. A failure's message says what is wrong with which argument.
 Brix::MaybeType<CommandLine> ParseCommandLine(std::span<const std::string_view> arguments);
 
-// CommandName is "run", "get", "serve" or "help".
+// CommandName is "run", "get", "serve", "help" or "--version".
 std::string_view CommandName(Command command);
 
 }  // namespace HuxHost

@@ -16,6 +16,7 @@
 
 #include "abi/host_abi.h"
 #include "binding/binding_property.h"
+#include "hux_version.h"
 #include "plugin_library.h"
 #include "rest/method_code.h"
 #include "runtime/framework_types.h"
@@ -25,9 +26,9 @@ namespace HuxHost {
 
 // HostVersion is the plugin API version the host announces in the load block.
 struct HostVersion {
-    uint32_t major = 18;
-    uint32_t minor = 0;
-    uint32_t patch = 0;
+    uint32_t major = HUX_VERSION_MAJOR;
+    uint32_t minor = HUX_VERSION_MINOR;
+    uint32_t patch = HUX_VERSION_PATCH;
 };
 
 // HostSlot numbers the functions of the host's table.

@@ -25,6 +25,8 @@ options of every command:
                     scenarios/default.json)
   -h, --help        show the help of the command
 
+hux-host --version prints the versions of hux-host, the plugin and the plugin API.
+
 exit status: 0 done; 1 the plugin could not be loaded, refused to start, or a route failed (get);
 2 a wrong command line or scenario.
 
@@ -125,6 +127,7 @@ std::string_view HelpText(std::optional<Command> topic) {
         case Command::Serve:
             return kServe;
         case Command::Help:
+        case Command::Version:
             break;
     }
     return kGeneral;

@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "console_streams.h"
 #include "help_text.h"
+#include "hux_version.h"
 
 namespace {
 
@@ -25,6 +26,12 @@ int Main(int argc, char** argv) {
             std::fwrite(text.data(), 1, text.size(), stdout);
             return HuxHost::kExitDone;
         }
+        case HuxHost::Command::Version:
+            // The plugin and its API share the project's version with hux-host.
+            std::fputs("hux-host " HUX_VERSION_TEXT "\nplugin hux-game-queues " HUX_VERSION_TEXT
+                       "\nplugin API " HUX_VERSION_TEXT "\n",
+                       stdout);
+            return HuxHost::kExitDone;
         case HuxHost::Command::Run:
             return HuxHost::RunCommand(line.Value());
         case HuxHost::Command::Get:

@@ -194,6 +194,16 @@ TEST(HuxHostCommands, AWrongCommandLineIsRefused) {
     const ProcessOutput streams = RunProgram({kHost, "serve", "--event-streams", "0"});
     EXPECT_EQ(streams.exitCode, 2);
     EXPECT_EQ(streams.err, "hux-host: --event-streams takes a number of streams from 1 to 512, not '0'\n");
+    const ProcessOutput version = RunProgram({kHost, "run", "--version"});
+    EXPECT_EQ(version.exitCode, 2);
+    EXPECT_EQ(version.err, "hux-host: unknown option '--version' for run (see hux-host run --help)\n");
+}
+
+TEST(HuxHostCommands, VersionPrintsTheProjectsVersionOfHostPluginAndApi) {
+    const ProcessOutput version = RunProgram({kHost, "--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "hux-host 18.0.0\nplugin hux-game-queues 18.0.0\nplugin API 18.0.0\n");
+    EXPECT_EQ(version.err, "");
 }
 
 }  // namespace

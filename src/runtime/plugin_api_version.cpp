@@ -1,6 +1,8 @@
 // plugin_api_version.cpp - version text and compatibility.
 #include "runtime/plugin_api_version.h"
 
+#include "hux_version.h"
+
 namespace Brix {
 
 std::string PluginApiVersion::ToText() const {
@@ -17,7 +19,7 @@ std::string PluginApiVersion::ToText() const {
 }
 
 const PluginApiVersion& PluginApi() noexcept {
-    static const PluginApiVersion kVersion{18, 0, 0, {}, {}};
+    static const PluginApiVersion kVersion{HUX_VERSION_MAJOR, HUX_VERSION_MINOR, HUX_VERSION_PATCH, {}, {}};
     return kVersion;
 }
 

@@ -18,7 +18,7 @@ struct PluginApiVersion {
     std::string ToText() const;
 };
 
-// PluginApi is the version this plugin implements: 18.0.0.
+// PluginApi is the version this plugin implements: the project's version (hux_version.h), 18.0.0.
 const PluginApiVersion& PluginApi() noexcept;
 
 // IsCompatible: a host is compatible with a plugin when the majors are equal and the host's minor
