@@ -1,6 +1,9 @@
 // command_line.cpp - parsing hux-host's arguments.
 #include "command_line.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <charconv>
 #include <limits>
 #include <vector>
@@ -56,11 +59,24 @@ bool Takes(Command command, std::string_view option) {
     if (option == "--scenario") {
         return command == Command::Run || command == Command::Get || command == Command::Serve;
     }
-    if (option == "--json") {
+    if (option == "--json" || option == "--log-level" || option == "--quiet" || option == "--bodies") {
         return command == Command::Run;
     }
     return command == Command::Serve &&
            (option == "--port" || option == "--exit-after-seconds" || option == "--event-streams");
+}
+
+// LogLevelNamed is the level of a log level's name, in any case: OKAY 0, WARN 1, ERROR 2, ALWAYS 3.
+std::optional<int32_t> LogLevelNamed(std::string_view name) {
+    constexpr std::array<std::string_view, 4> kNames = {"okay", "warn", "error", "always"};
+    for (std::size_t level = 0; level < kNames.size(); ++level) {
+        if (std::ranges::equal(name, kNames[level], [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == b;
+            })) {
+            return static_cast<int32_t>(level);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string SeeHelp(Command command) {
@@ -120,11 +136,13 @@ Brix::MaybeType<CommandLine> ParseCommandLine(std::span<const std::string_view> 
             return Brix::Failure("unknown option '" + std::string(option.name) + "' for " +
                                  std::string(CommandName(line.command)) + SeeHelp(line.command));
         }
-        if (option.name == "--json") {
+        if (option.name == "--json" || option.name == "--quiet" || option.name == "--bodies") {
             if (option.inlineValue) {
-                return Brix::Failure("--json takes no value");
+                return Brix::Failure(std::string(option.name) + " takes no value");
             }
-            line.json = true;
+            line.json = line.json || option.name == "--json";
+            line.quiet = line.quiet || option.name == "--quiet";
+            line.bodies = line.bodies || option.name == "--bodies";
             continue;
         }
         std::string_view value;
@@ -139,6 +157,13 @@ Brix::MaybeType<CommandLine> ParseCommandLine(std::span<const std::string_view> 
             line.pluginPath = std::string(value);
         } else if (option.name == "--scenario") {
             line.scenarioPath = std::string(value);
+        } else if (option.name == "--log-level") {
+            const std::optional<int32_t> level = LogLevelNamed(value);
+            if (!level) {
+                return Brix::Failure("--log-level takes OKAY, WARN, ERROR or ALWAYS, not '" +
+                                     std::string(value) + "'");
+            }
+            line.logLevel = *level;
         } else if (option.name == "--port") {
             const std::optional<uint16_t> port = ParseNumber<uint16_t>(value);
             if (!port) {
@@ -197,6 +222,14 @@ Brix::MaybeType<CommandLine> ParseCommandLine(std::span<const std::string_view> 
         }
         line.routePath = std::string(positional[0]);
         return line;
+    }
+    if (line.quiet && line.json) {
+        return Brix::Failure("--quiet shortens the text report; --json prints the whole document" +
+                             SeeHelp(Command::Run));
+    }
+    if (line.bodies && !line.json) {
+        return Brix::Failure("--bodies adds the answer bodies to the --json document" +
+                             SeeHelp(Command::Run));
     }
     if (!positional.empty()) {
         return Brix::Failure("unexpected argument '" + std::string(positional[0]) + "' for " +

@@ -36,6 +36,9 @@ struct CommandLine {
     std::string pluginPath;
     std::string scenarioPath;
     bool json = false;                             // run
+    int32_t logLevel = 1;                          // run: the least level of the log lines shown (WARN)
+    bool quiet = false;                            // run: the tables only
+    bool bodies = false;                           // run --json: the routes' answer bodies too
     std::string routePath;                         // get
     uint16_t port = kDefaultPort;                  // serve; 0 picks a free port
     uint32_t exitAfterSeconds = 0;                 // serve; 0 serves until interrupted

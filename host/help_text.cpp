@@ -38,26 +38,38 @@ examples:
   hux-host serve --help
 )";
 
-constexpr std::string_view kRun = R"(usage: hux-host run [--scenario FILE] [--json] [--plugin PATH]
+constexpr std::string_view kRun =
+    R"(usage: hux-host run [--scenario FILE] [--log-level LEVEL] [--quiet] [--json [--bodies]]
+                    [--plugin PATH]
 
 Loads and starts the plugin on the scenario, delivers the scenario's timeline of resource updates,
 calls each of the plugin's routes, stops the plugin and prints, in this order:
-  - what the plugin logged (level and message);
+  - what the plugin logged (level and message), of --log-level and worse; a line logged again at the
+    same level is listed once, where it first came, with (xN) after it; the ERROR lines
+    "Translations not found for queue id N." of queues named in the last list are counted in one
+    note instead (the first list is built before the translations load);
   - each event it published (name, event type, resource and a short summary);
-    of a long timeline, the first 1000 log lines and events are listed and all are counted;
+    of a long timeline, the first 1000 distinct log lines and events are listed and all are counted;
   - a table of the last published queue list (id, type, map, game mode, category, availability, name);
   - the answer of each route (status and a one-line summary);
   - the allocation statistics of the plugin library before and after Stop.
 Exits with 1 when the plugin cannot be loaded or refuses to start, 2 for a malformed scenario.
 
-  --scenario FILE   the scenario to play (default: the built-in one)
-  --json            print one JSON document with the same content instead
-  --plugin PATH     the plugin library to load
+  --scenario FILE     the scenario to play (default: the built-in one)
+  --log-level LEVEL   the least level of the log lines listed: OKAY (every line), WARN, ERROR or
+                      ALWAYS, in any case (default: WARN)
+  --quiet             print the queue table and the routes' table only
+  --json              print one JSON document with the same content instead; its "format" member
+                      (1) is the version of its layout
+  --bodies            with --json, add each route's answer body ("body")
+  --plugin PATH       the plugin library to load
 
 examples:
   hux-host run
   hux-host run --scenario scenarios/configuration-incomplete.yaml
-  hux-host run --json > report.json
+  hux-host run --log-level OKAY
+  hux-host run --quiet
+  hux-host run --json --bodies > report.json
 )";
 
 constexpr std::string_view kGet = R"(usage: hux-host get PATH [--scenario FILE] [--plugin PATH]

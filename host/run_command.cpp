@@ -1,7 +1,6 @@
 // run_command.cpp - hux-host run: one whole run of the plugin on a scenario, reported.
 #include <cstdio>
 
-#include "codecs/json_writer.h"
 #include "commands.h"
 #include "run_json.h"
 #include "run_report.h"
@@ -22,8 +21,8 @@ int RunCommand(const CommandLine& line) {
         return kExitPluginFailed;
     }
     const RunReport report = RunScenario(*session.Value(), scenario.Value());
-    const std::string output =
-        line.json ? Brix::Json::Write(RunJson(report), nullptr, "\n") + "\n" : RunText(report);
+    const ReportOptions options{line.logLevel, line.quiet, line.bodies};
+    const std::string output = line.json ? RunJsonText(report, options) : RunText(report, options);
     std::fwrite(output.data(), 1, output.size(), stdout);
     std::fflush(stdout);
     if (!report.started) {

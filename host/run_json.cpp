@@ -1,6 +1,8 @@
 // run_json.cpp - the run report as a generic value, ready for the JSON writer.
 #include "run_json.h"
 
+#include "codecs/json_writer.h"
+
 namespace HuxHost {
 
 namespace {
@@ -30,7 +32,7 @@ BindingProperty StatsJson(const MemoryStats& stats) {
 
 }  // namespace
 
-BindingProperty RunJson(const RunReport& report) {
+BindingProperty RunJson(const RunReport& report, const ReportOptions& options) {
     BindingProperty root;
     BindingProperty& plugin = root.MemberForWriting("plugin");
     SetText(plugin, "path", report.pluginPath);
@@ -48,13 +50,19 @@ BindingProperty RunJson(const RunReport& report) {
     SetNumber(root, "yields", report.yields);
 
     SetNumber(root, "logLines", report.logLines);
+    SetText(root, "logLevel", LevelName(options.logLevel));
+    SetNumber(root, "lateTranslationErrors", report.lateTranslationErrors);
     BindingProperty& log = root.MemberForWriting("log");
     log.MakeCollection();
     for (const LoggedLine& line : report.log) {
+        if (line.level < options.logLevel) {
+            continue;
+        }
         BindingProperty& entry = log.AppendElement();
         entry.MemberForWriting("level").SetSigned(line.level);
         SetText(entry, "levelName", LevelName(line.level));
         SetText(entry, "message", line.message);
+        SetNumber(entry, "count", line.count);
     }
 
     SetNumber(root, "eventsSent", report.eventsSent);
@@ -98,6 +106,9 @@ BindingProperty RunJson(const RunReport& report) {
             SetText(entry, "error", *route.error);
         }
         SetText(entry, "summary", route.summary);
+        if (options.bodies && route.body) {
+            entry.MemberForWriting("body") = *route.body;
+        }
     }
 
     BindingProperty& memory = root.MemberForWriting("memory");
@@ -106,6 +117,12 @@ BindingProperty RunJson(const RunReport& report) {
     }
     memory.MemberForWriting("afterStop") = StatsJson(report.afterStop);
     return root;
+}
+
+std::string RunJsonText(const RunReport& report, const ReportOptions& options) {
+    // The writer orders members by name; the format goes first, where a reader looks for it.
+    const std::string members = Brix::Json::Write(RunJson(report, options), nullptr, "\n");
+    return "{\n    \"format\": " + std::to_string(kRunJsonFormat) + ",\n" + members.substr(2) + "\n";
 }
 
 }  // namespace HuxHost

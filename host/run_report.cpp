@@ -1,7 +1,10 @@
 // run_report.cpp - playing a scenario from Start to Stop and collecting what the plugin did.
 #include "run_report.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <unordered_map>
 
 #include "rest/method_code.h"
 #include "scenario_script.h"
@@ -111,18 +114,28 @@ void CallRoutes(PluginSession& session, const std::vector<RoutePath>& routes, co
             result.summary = "unreadable answer: " + answer.bodyError;
         } else {
             result.summary = Summarize(answer.body);
+            result.body = answer.body;
         }
         report.routes.push_back(std::move(result));
     }
 }
 
-// ReadCalls adds the plugin's log lines to the report and counts its yields.
-void ReadCalls(const DevHost& host, RunReport& report) {
+// FoldedLines finds a log line already in the report by its level and message.
+using FoldedLines = std::unordered_map<std::string, std::size_t>;
+
+// ReadCalls adds the plugin's log lines to the report, a repeated line to the count of its first one,
+// and counts its yields.
+void ReadCalls(const DevHost& host, RunReport& report, FoldedLines& folded) {
     for (const HostCall& call : host.Calls()) {
         if (call.slot == HostSlot::Log) {
             ++report.logLines;
-            if (report.log.size() < kListedEntries) {
-                report.log.push_back({call.level, call.text});
+            const std::string key = std::to_string(call.level) + ":" + call.text;
+            const auto found = folded.find(key);
+            if (found != folded.end()) {
+                ++report.log[found->second].count;
+            } else if (report.log.size() < kListedEntries) {
+                folded.emplace(key, report.log.size());
+                report.log.push_back({call.level, call.text, 1});
             }
         } else if (call.slot == HostSlot::Yield) {
             ++report.yields;
@@ -132,12 +145,40 @@ void ReadCalls(const DevHost& host, RunReport& report) {
 
 // TakeRecords reads what the plugin did since the last time into the report and drops the host's
 // records of it; events are read only until the routes are called.
-void TakeRecords(DevHost& host, RunReport& report, BindingProperty* lastQueues) {
+void TakeRecords(DevHost& host, RunReport& report, FoldedLines& folded, BindingProperty* lastQueues) {
     if (lastQueues != nullptr) {
         ReadEvents(host, report, *lastQueues);
     }
-    ReadCalls(host, report);
+    ReadCalls(host, report, folded);
     host.ClearRecords();
+}
+
+// IsLateTranslationError says whether line is the ERROR "Translations not found for queue id N." of a
+// queue that has a name in rows: the queue list was built before the translations loaded.
+bool IsLateTranslationError(const LoggedLine& line, const std::vector<QueueRow>& rows) {
+    constexpr std::string_view kPrefix = "Translations not found for queue id ";
+    const std::string_view message = line.message;
+    if (line.level != kLevelError || !message.starts_with(kPrefix) || !message.ends_with('.')) {
+        return false;
+    }
+    const std::string_view number = message.substr(kPrefix.size(), message.size() - kPrefix.size() - 1);
+    int64_t id = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), id);
+    if (error != std::errc() || end != number.data() + number.size()) {
+        return false;
+    }
+    return std::ranges::any_of(rows, [id](const QueueRow& row) { return row.id == id && !row.name.empty(); });
+}
+
+// CountLateTranslationErrors moves the late translation errors out of the report's log into their count.
+void CountLateTranslationErrors(RunReport& report) {
+    std::erase_if(report.log, [&report](const LoggedLine& line) {
+        if (!IsLateTranslationError(line, report.queues)) {
+            return false;
+        }
+        report.lateTranslationErrors += line.count;
+        return true;
+    });
 }
 
 }  // namespace
@@ -185,12 +226,13 @@ RunReport RunScenario(PluginSession& session, const Scenario& scenario) {
     report.timelineSteps = scenario.timeline.size();
 
     BindingProperty lastQueues;
+    FoldedLines folded;
     report.started = session.Start(scenario);
-    TakeRecords(host, report, &lastQueues);
+    TakeRecords(host, report, folded, &lastQueues);
     if (report.started) {
         for (const TimelineStep& step : scenario.timeline) {
             report.timelineUnfollowed += PlayStep(step, host) ? 0 : 1;
-            TakeRecords(host, report, &lastQueues);
+            TakeRecords(host, report, folded, &lastQueues);
         }
     }
     report.queues = QueueRows(lastQueues);
@@ -198,10 +240,11 @@ RunReport RunScenario(PluginSession& session, const Scenario& scenario) {
         CallRoutes(session, routes, SampleQueue(lastQueues, scenario), report);
         report.beforeStop = session.Stats();
     }
-    TakeRecords(host, report, nullptr);
+    TakeRecords(host, report, folded, nullptr);
     session.Stop();
     report.afterStop = session.Stats();
-    TakeRecords(host, report, nullptr);
+    TakeRecords(host, report, folded, nullptr);
+    CountLateTranslationErrors(report);
     return report;
 }
 

@@ -16,10 +16,24 @@
 
 namespace HuxHost {
 
-// LoggedLine is one line the plugin logged.
+// LoggedLine is one line the plugin logged, with how many times it logged it at that level.
 struct LoggedLine {
     int32_t level = 0;
     std::string message;
+    std::size_t count = 1;
+};
+
+// kLevelWarn and kLevelError are the levels of WARN and ERROR lines; a report shows lines of WARN and
+// worse unless told otherwise.
+inline constexpr int32_t kLevelWarn = 1;
+inline constexpr int32_t kLevelError = 2;
+
+// ReportOptions is how much of a report is shown: the log lines of logLevel and worse; with quiet, the
+// tables alone (text); with bodies, each route's answer body too (JSON).
+struct ReportOptions {
+    int32_t logLevel = kLevelWarn;
+    bool quiet = false;
+    bool bodies = false;
 };
 
 // PublishedEvent is one event the plugin sent.
@@ -37,11 +51,12 @@ struct RouteResult {
     std::string url;
     uint32_t status = 0;
     std::optional<std::string> error;
-    std::string summary;  // of the answer, or its error
+    std::string summary;                        // of the answer, or its error
+    std::optional<Brix::BindingProperty> body;  // the answer's body, when it had a readable one
 };
 
-// kListedEntries bounds the log lines and the events a report lists: a long timeline is counted whole,
-// but only its first lines and events are kept.
+// kListedEntries bounds the distinct log lines and the events a report lists: a long timeline is counted
+// whole, but only its first distinct lines and first events are kept.
 inline constexpr std::size_t kListedEntries = 1000;
 
 // RunReport is everything a run shows, in the order it is shown.
@@ -57,8 +72,12 @@ struct RunReport {
     std::size_t timelineUnfollowed = 0;  // steps whose resource the plugin does not follow
     std::size_t yields = 0;              // turns the plugin gave the host's loop
 
-    std::vector<LoggedLine> log;         // the first kListedEntries lines
-    std::size_t logLines = 0;            // every line logged
+    std::vector<LoggedLine> log;  // the first kListedEntries distinct lines, each with its count
+    std::size_t logLines = 0;     // every line logged
+    // lateTranslationErrors counts the ERROR lines "Translations not found for queue id N." of queues
+    // named in the last published list: the plugin built a list before the translations loaded. They
+    // are counted here instead of listed in log.
+    std::size_t lateTranslationErrors = 0;
     std::vector<PublishedEvent> events;  // the first kListedEntries events, summarized
     std::size_t eventsSent = 0;          // every event sent
     bool queuesPublished = false;

@@ -45,11 +45,28 @@ void WriteHead(std::string& out, const RunReport& report) {
     }
 }
 
-void WriteLog(std::string& out, const RunReport& report) {
-    Section(out, "Log (" + std::to_string(report.logLines) + " lines" +
-                     Listed(report.log.size(), report.logLines) + ")");
+void WriteLog(std::string& out, const RunReport& report, int32_t level) {
+    std::size_t listed = report.lateTranslationErrors;
     for (const LoggedLine& line : report.log) {
-        out += Padded(LevelName(line.level), 7) + line.message + "\n";
+        listed += line.count;
+    }
+    const std::string shown = level <= 0 ? "every level" : LevelName(level) + " and worse";
+    Section(out, "Log (" + std::to_string(report.logLines) + " lines; " + shown + " shown, repeats folded" +
+                     (listed < report.logLines
+                          ? "; the first " + std::to_string(kListedEntries) + " distinct lines are kept"
+                          : "") +
+                     ")");
+    for (const LoggedLine& line : report.log) {
+        if (line.level >= level) {
+            out += Padded(LevelName(line.level), 7) + line.message +
+                   (line.count > 1 ? " (x" + std::to_string(line.count) + ")" : "") + "\n";
+        }
+    }
+    if (report.lateTranslationErrors > 0 && level <= kLevelError) {
+        out += "note   " + std::to_string(report.lateTranslationErrors) +
+               " ERROR lines \"Translations not found for queue id N.\" are expected and not listed: the "
+               "first queue list is built before the translations load, and each of these queues has its "
+               "name in the last list\n";
     }
 }
 
@@ -136,14 +153,20 @@ void WriteMemory(std::string& out, const RunReport& report) {
 
 }  // namespace
 
-std::string RunText(const RunReport& report) {
+std::string RunText(const RunReport& report, const ReportOptions& options) {
     std::string out;
-    WriteHead(out, report);
-    WriteLog(out, report);
-    WriteEvents(out, report);
+    if (!options.quiet) {
+        WriteHead(out, report);
+        WriteLog(out, report, options.logLevel);
+        WriteEvents(out, report);
+    }
     WriteQueues(out, report);
     WriteRoutes(out, report);
-    WriteMemory(out, report);
+    if (!options.quiet) {
+        WriteMemory(out, report);
+    } else {
+        out.erase(0, 1);  // the blank line before the first section
+    }
     return out;
 }
 
