@@ -17,6 +17,7 @@ using Brix::BindingProperty;
 
 constexpr std::string_view kOpenApiVersion = "3.1.0";
 constexpr std::string_view kSchemaPrefix = "#/components/schemas/";
+constexpr std::string_view kFailureName = "HostFailure";
 
 std::string TextOf(const char* text) {
     return text != nullptr ? std::string(text) : std::string();
@@ -169,6 +170,120 @@ BindingProperty JsonContent(BindingProperty schema) {
     return content;
 }
 
+// AddFailure adds to responses the answer under code: the failure object, with description.
+void AddFailure(BindingProperty& responses, std::string_view code, std::string_view description) {
+    BindingProperty& failure = responses.MemberForWriting(code);
+    SetText(failure, "description", description);
+    BindingProperty schema;
+    SetText(schema, "$ref", std::string(kSchemaPrefix) + std::string(kFailureName));
+    failure.MemberForWriting("content") = JsonContent(std::move(schema));
+}
+
+// AddFailures adds the failures every request may meet: a malformed request, an unknown path, and a
+// fault of the host or the plugin.
+void AddFailures(BindingProperty& responses) {
+    AddFailure(responses, "400", "the request is malformed: an argument is missing or has the wrong type");
+    AddFailure(responses, "404", "nothing is served at this path, or the plugin knows no such item");
+    AddFailure(responses, "500", "the plugin failed, or answered something that is not JSON");
+}
+
+// AddOk adds the "200" answer to responses, with its content type and schema.
+void AddOk(BindingProperty& responses, std::string_view description, std::string_view type,
+           BindingProperty schema) {
+    BindingProperty& ok = responses.MemberForWriting("200");
+    SetText(ok, "description", description);
+    ok.MemberForWriting("content").MemberForWriting(type).MemberForWriting("schema") = std::move(schema);
+}
+
+BindingProperty TypedSchema(std::string_view type, std::string_view description) {
+    BindingProperty schema;
+    SetType(schema, type);
+    SetText(schema, "description", description);
+    return schema;
+}
+
+// HostOperation is an operation of the host's own routes, with its id and summary and the failures
+// every request may meet.
+BindingProperty HostOperation(std::string_view operationId, std::string_view summary) {
+    BindingProperty operation;
+    SetText(operation, "operationId", operationId);
+    SetText(operation, "summary", summary);
+    operation.MemberForWriting("tags").AppendElement().SetString("hux-host");
+    AddFailures(operation.MemberForWriting("responses"));
+    return operation;
+}
+
+// DeliveryOperation is PUT or DELETE /resources/{uri}: the resource event handed to the plugin.
+BindingProperty DeliveryOperation(bool update) {
+    BindingProperty operation =
+        HostOperation(update ? "PutResource" : "DeleteResource",
+                      update ? "Deliver a resource update" : "Deliver a resource delete");
+    SetText(operation, "description",
+            update ? "Hands the plugin an Update event of the resource with the JSON body as its new value."
+                   : "Hands the plugin a Delete event of the resource; a body is not read.");
+    BindingProperty& uri = operation.MemberForWriting("parameters").AppendElement();
+    SetText(uri, "name", "uri");
+    SetText(uri, "in", "path");
+    uri.MemberForWriting("required").SetBool(true);
+    SetText(uri, "description", "the resource's URI without its leading \"/\"; it may hold further \"/\"");
+    SetType(uri.MemberForWriting("schema"), "string");
+    BindingProperty& responses = operation.MemberForWriting("responses");
+    if (update) {
+        BindingProperty& body = operation.MemberForWriting("requestBody");
+        body.MemberForWriting("required").SetBool(true);
+        SetText(body, "description",
+                "the resource's new value, any JSON (gzip, deflate or br encoded or plain)");
+        BindingProperty anyValue;
+        anyValue.MakeStructure();
+        body.MemberForWriting("content") = JsonContent(std::move(anyValue));
+        AddFailure(responses, "411", "the body has neither a Content-Length nor chunks");
+        AddFailure(responses, "413", "the body is larger than 8 MiB once decoded");
+    }
+    BindingProperty answer;
+    SetType(answer, "object");
+    BindingProperty& properties = answer.MemberForWriting("properties");
+    properties.MemberForWriting("followed") =
+        TypedSchema("boolean", "whether the plugin follows the resource");
+    properties.MemberForWriting("eventsSent") = TypedSchema("integer", "the events the plugin sent on it");
+    properties.MemberForWriting("uri") = TypedSchema("string", "the resource's URI");
+    BindingProperty& eventType = properties.MemberForWriting("eventType");
+    eventType = TypedSchema("string", "the event delivered");
+    eventType.MemberForWriting("enum").AppendElement().SetString(update ? "Update" : "Delete");
+    BindingProperty& required = answer.MemberForWriting("required");
+    for (const char* name : {"followed", "eventsSent", "uri", "eventType"}) {
+        required.AppendElement().SetString(name);
+    }
+    AddOk(responses, "the event was delivered", "application/json", std::move(answer));
+    return operation;
+}
+
+// AddHostRoutes describes the routes the host serves beside the plugin's.
+void AddHostRoutes(BindingProperty& paths) {
+    BindingProperty index = HostOperation("GetIndex", "List the routes served here");
+    AddOk(index.MemberForWriting("responses"), "the plugin's name, its routes and the host's own",
+          "application/json",
+          TypedSchema("object", "{\"plugin\", \"routes\", \"events\", \"openapi\", \"resources\"}"));
+    paths.MemberForWriting("/").MemberForWriting("get") = std::move(index);
+
+    BindingProperty openApi = HostOperation("GetOpenApi", "Describe the API");
+    AddOk(openApi.MemberForWriting("responses"), "this document", "application/json",
+          TypedSchema("object", "an OpenAPI 3.1 document"));
+    paths.MemberForWriting("/openapi.json").MemberForWriting("get") = std::move(openApi);
+
+    BindingProperty events = HostOperation("GetEvents", "Stream the plugin's events");
+    SetText(events, "description",
+            "Server-Sent Events: each event the plugin publishes, named as the plugin names it, with its "
+            "JSON payload as data.");
+    AddOk(events.MemberForWriting("responses"), "the event stream, open until the client or the host leaves",
+          "text/event-stream", TypedSchema("string", "Server-Sent Events"));
+    AddFailure(events.MemberForWriting("responses"), "503", "as many event streams as allowed are open");
+    paths.MemberForWriting("/events").MemberForWriting("get") = std::move(events);
+
+    BindingProperty& resource = paths.MemberForWriting("/resources/{uri}");
+    resource.MemberForWriting("put") = DeliveryOperation(true);
+    resource.MemberForWriting("delete") = DeliveryOperation(false);
+}
+
 std::string LowerCase(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) {
@@ -215,7 +330,8 @@ void AddArgument(BindingProperty& operation, const HostArgumentInfo& argument, s
     parameter.MemberForWriting("schema") = std::move(schema);
 }
 
-BindingProperty Operation(const HostEndpointRecord& record, std::string_view pathTemplate, Schemas& schemas) {
+BindingProperty Operation(const HostEndpointRecord& record, std::string_view methodName,
+                          std::string_view pathTemplate, Schemas& schemas) {
     BindingProperty operation;
     SetText(operation, "operationId", TextOf(record.name));
     BindingProperty result;
@@ -259,15 +375,17 @@ BindingProperty Operation(const HostEndpointRecord& record, std::string_view pat
                 break;  // the namespace, and keys this host does not know
         }
     }
+    if (operation.FindMember("summary") == nullptr) {
+        SetText(operation, "summary", std::string(methodName) + " " + std::string(pathTemplate));
+    }
     BindingProperty& responses = operation.MemberForWriting("responses");
     BindingProperty& ok = responses.MemberForWriting("200");
     SetText(ok, "description", "the plugin's answer");
     if (hasResult) {
         ok.MemberForWriting("content") = JsonContent(std::move(result));
     }
-    BindingProperty& failure = responses.MemberForWriting("default");
-    SetText(failure, "description", "a failure, with the status the plugin answered (500 when it gave none)");
-    failure.MemberForWriting("content") = JsonContent(FailureSchema());
+    AddFailures(responses);
+    AddFailure(responses, "default", "another failure, with the status the plugin answered");
     return operation;
 }
 
@@ -360,6 +478,8 @@ BindingProperty RenderOpenApi(const HostEndpointTable& table, const ApiInfo& inf
     BindingProperty& about = document.MemberForWriting("info");
     SetText(about, "title", info.title);
     SetText(about, "version", info.version);
+    SetText(document.MemberForWriting("servers").AppendElement(), "url", info.server);
+    document.MemberForWriting("security").MakeCollection();
 
     BindingProperty& paths = document.MemberForWriting("paths");
     paths.MakeStructure();
@@ -371,12 +491,14 @@ BindingProperty RenderOpenApi(const HostEndpointTable& table, const ApiInfo& inf
             continue;
         }
         paths.MemberForWriting(path).MemberForWriting(LowerCase(methodName)) =
-            Operation(*record, path, schemas);
+            Operation(*record, methodName, path, schemas);
     }
+    AddHostRoutes(paths);
 
     // The components describe the types the paths refer to, and the types those refer to in turn.
     BindingProperty& components = document.MemberForWriting("components").MemberForWriting("schemas");
     components.MakeStructure();
+    components.MemberForWriting(kFailureName) = FailureSchema();
     Names described;
     for (bool grown = true; grown;) {
         grown = false;

@@ -14,16 +14,20 @@ namespace HuxHost {
 struct ApiInfo {
     std::string title;    // the plugin's short name
     std::string version;  // the plugin's version
+    std::string server;   // where the document is served from: "http://127.0.0.1:PORT", or "/"
 };
 
-// RenderOpenApi describes, without a "servers" entry (so that clients take the server the document came
-// from), every endpoint record of table with a path and a REST method (1 to 7):
+// RenderOpenApi describes, with info.server as its one server and no security (`security: []`), the
+// host's own routes (GET /, GET /openapi.json, GET /events, PUT and DELETE /resources/{uri}) and every
+// endpoint record of table with a path and a REST method (1 to 7):
 //   - paths: one operation per record under its path template and lower-case method, with the
-//     record's name as operationId, its description and help, its tags, one parameter per argument
+//     record's name as operationId, its description as summary (the method and path without one), its
+//     help as description, its tags, one parameter per argument
 //     ("in" from the argument's location: path, query, header in lower case; an argument that may come
 //     from anywhere is a path parameter when the template has a "{name}" group, a query parameter
-//     otherwise), a request body for a body argument, a "200" answer with the schema of the result and
-//     a "default" answer with the failure object {"status", "message"};
+//     otherwise), a request body for a body argument, a "200" answer with the schema of the result,
+//     "400", "404", "500" and "default" answers with the failure object {"status", "message"}
+//     (components.schemas.HostFailure);
 //   - components.schemas: every registered struct and enum the paths refer to, directly or through
 //     other types: a struct is an object with its members (an optional member may also be null; the
 //     others are required unless they are left out at their default), an enum a string with its

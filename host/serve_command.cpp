@@ -34,15 +34,17 @@ void WaitForStop(uint32_t exitAfterSeconds, const std::atomic<bool>& serving) {
     }
 }
 
-// ApiDocument is the OpenAPI text of the plugin that filled block.
-std::string ApiDocument(const HostLoadBlock& block) {
+// ApiDocument is the OpenAPI text of the plugin that filled block, served at port (0: a port chosen
+// later, which the document leaves to the client as "/").
+std::string ApiDocument(const HostLoadBlock& block, uint16_t port) {
     const char* shortName = block.shortName;
     const uint32_t major = block.major;
     const uint32_t minor = block.minor;
     const uint32_t patch = block.patch;
     const HostEndpointTable* table = block.endpoints;
     const ApiInfo info{shortName != nullptr ? shortName : "",
-                       std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch)};
+                       std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch),
+                       port != 0 ? "http://127.0.0.1:" + std::to_string(port) : "/"};
     return Brix::Json::Write(RenderOpenApi(table != nullptr ? *table : HostEndpointTable{}, info), nullptr,
                              "\n");
 }
@@ -69,7 +71,7 @@ int ServeCommand(const CommandLine& line) {
             return opened.Error().Message();
         }
         session = std::move(opened).Value();
-        openApi = ApiDocument(session->Host().Block());
+        openApi = ApiDocument(session->Host().Block(), line.port);
         return {};
     });
     if (!openError.empty()) {

@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs to build, test and run, skipping those present.
 # Usage: scripts/install-deps.sh [--test] [--windows] [--linux-x86]
 #   --test       what only the test run needs (formatting, the 32-bit header check, the benchmarks
-#                and the peer libraries they measure the plugin's code against)
+#                and the peer libraries they measure the plugin's code against, npm and the
+#                @redocly/cli that lints the API description, the latter in ~/.cache/hux-game-queues/npm)
 #   --windows    the MinGW-w64 cross compilers, Wine to run the Windows programs, and the sources of
 #                libyaml and cpp-httplib from Debian's source packages, unpacked into build-deps/
 #   --linux-x86  the 32-bit (i386) libraries of the native 32-bit Linux build
@@ -12,9 +13,13 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config zlib1g-dev libyaml-dev rapidjson-dev libcpp-httplib-dev libgtest-dev)
 windows=false
 linux_x86=false
+test=false
 for option in "$@"; do
     case $option in
         --test)
+            test=true
+            # Debian's npm, unless an npm is already there (Node.js from elsewhere brings its own).
+            command -v npm >/dev/null 2>&1 || packages+=(npm)
             packages+=(g++-multilib clang-format libbenchmark-dev
                        nlohmann-json3-dev libmsgpack-cxx-dev libyaml-cpp-dev libsimdjson-dev)
             ;;
@@ -81,4 +86,17 @@ if $windows; then
         fi
         compgen -G "build-deps/$source-*/" >/dev/null || { echo "error: the source of $source was not fetched" >&2; exit 1; }
     done
+fi
+
+# The API description's linter comes from npm, pinned, into a folder of the user's cache (the tests
+# look for it there): nothing is installed globally.
+if $test; then
+    redocly_version=2.77.0
+    npm_prefix=$HOME/.cache/hux-game-queues/npm
+    installed=$(cd "$npm_prefix" 2>/dev/null && npm ls --depth=0 --parseable --long @redocly/cli 2>/dev/null || true)
+    if [[ $installed != *"@redocly/cli@$redocly_version"* ]]; then
+        echo "Installing: @redocly/cli@$redocly_version into $npm_prefix"
+        mkdir -p "$npm_prefix"
+        npm install --prefix "$npm_prefix" --no-audit --no-fund --silent "@redocly/cli@$redocly_version"
+    fi
 fi

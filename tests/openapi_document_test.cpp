@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "abi/host_endpoint_info.h"
@@ -77,7 +78,9 @@ protected:
         record.functionInfoCount = static_cast<uint32_t>(info.size());
     }
 
-    BindingProperty Render() const { return RenderOpenApi(table, {"demo", "1.2.3"}); }
+    BindingProperty Render() const {
+        return RenderOpenApi(table, {"demo", "1.2.3", "http://127.0.0.1:8765"});
+    }
 
     std::vector<HostArgumentInfo> getArguments;
     HostArgumentInfo putArgument{};
@@ -94,7 +97,21 @@ protected:
 
 TEST_F(ApiTable, EachArgumentIsDescribedWhereTheRequestCarriesItAndOnlyReachedRecordsAreListed) {
     const BindingProperty document = Render();
-    EXPECT_EQ(document.Member("paths").MemberCount(), 1u);  // the function without a route has no path
+    // The host's own routes and the plugin's one path: the function without a route has none.
+    std::string paths;
+    for (const auto& [name, item] : document.Member("paths").Members()) {
+        for (const auto& [method, operation] : item.Members()) {
+            paths += std::string(method) + " " + std::string(name) + ": " +
+                     std::string(operation.Member("summary").AsString()) + "; ";
+        }
+    }
+    EXPECT_EQ(paths,
+              "get /: List the routes served here; get /events: Stream the plugin's events; "
+              "get /openapi.json: Describe the API; delete /resources/{uri}: Deliver a resource delete; "
+              "put /resources/{uri}: Deliver a resource update; get /things/{id}: GET /things/{id}; "
+              "put /things/{id}: PUT /things/{id}; ");
+    EXPECT_EQ(Brix::Json::Write(document.Member("servers")) + Brix::Json::Write(document.Member("security")),
+              R"([{"url":"http://127.0.0.1:8765"}][])");
     const BindingProperty& path = document.Member("paths").Member("/things/{id}");
     // "id" may come from anywhere and the template has {id}: a path parameter; "limit" may come from
     // anywhere and is not in the template: a query parameter.
@@ -113,15 +130,27 @@ TEST_F(ApiTable, EachArgumentIsDescribedWhereTheRequestCarriesItAndOnlyReachedRe
     // Without a result the answer has no content.
     EXPECT_EQ(Brix::Json::Write(put.Member("responses").Member("200")),
               R"({"description":"the plugin's answer"})");
+    // Every failure answers the same object.
+    std::string failures;
+    for (const auto& [code, answer] : put.Member("responses").Members()) {
+        failures += std::string(code) + " " + Brix::Json::Write(answer.Member("content")) + ";";
+    }
+    const std::string failure =
+        R"({"application/json":{"schema":{"$ref":"#/components/schemas/HostFailure"}}};)";
+    EXPECT_EQ(failures,
+              R"(200 ;400 )" + failure + "404 " + failure + "500 " + failure + "default " + failure);
 
-    // Thing and the Kind it refers to, not Unused. Optional members and members left out at their
-    // default are not required.
+    // Thing and the Kind it refers to, not Unused; the failure object. Optional members and members left out
+    // at their default are not required.
     EXPECT_EQ(Brix::Json::Write(document.Member("components").Member("schemas")),
               R"({"Demo__Thing":{"description":"A thing.","properties":{"hidden":{"type":"boolean"},)"
               R"("id":{"format":"int64","type":"integer"},)"
               R"("kind":{"$ref":"#/components/schemas/Kind","description":"what it is"},)"
               R"("labels":{"additionalProperties":{"type":"string"},"type":"object"},)"
               R"("note":{"type":["string","null"]}},"required":["id","kind","labels"],"type":"object"},)"
+              R"("HostFailure":{"properties":{"message":{"description":"the plugin's error message",)"
+              R"("type":"string"},"status":{"description":"the HTTP status the plugin answered",)"
+              R"("type":"integer"}},"required":["status","message"],"type":"object"},)"
               R"("Kind":{"enum":["Small","Large"],"type":"string"}})");
 }
 
