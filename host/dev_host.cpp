@@ -137,6 +137,11 @@ void DevHost::RemoveAnswer(Brix::MethodCode method, const std::string& url) {
     answers.erase({method, url});
 }
 
+const ScriptedAnswer* DevHost::FindAnswer(Brix::MethodCode method, const std::string& url) const {
+    const auto found = answers.find({method, url});
+    return found != answers.end() ? &found->second : nullptr;
+}
+
 void DevHost::ScriptLcds(const std::string& destination, const std::string& method, std::string_view typeName,
                          Brix::BindingProperty body) {
     Brix::BindingProperty response;
@@ -338,8 +343,7 @@ void DevHost::Answer(HostResponse& response, const RecordedRequest& request) {
             lcdsAnswers.find(LcdsKey(request.params[0].value.AsString(), request.params[1].value.AsString()));
         answer = found != lcdsAnswers.end() ? &found->second : nullptr;
     } else {
-        auto found = answers.find({request.method, request.url});
-        answer = found != answers.end() ? &found->second : nullptr;
+        answer = FindAnswer(request.method, request.url);
     }
     FillResponse(response, answer != nullptr ? *answer : ScriptedAnswer::Error(kNotFound, "Not found"),
                  ledger);

@@ -163,6 +163,8 @@ public:
     // SetResource answers GETs of uri with value.
     void SetResource(std::string uri, Brix::BindingProperty value);
     void RemoveAnswer(Brix::MethodCode method, const std::string& url);
+    // FindAnswer is the answer to method on url, or null without one.
+    const ScriptedAnswer* FindAnswer(Brix::MethodCode method, const std::string& url) const;
 
     // ScriptLcds answers the LCDS invoke of destination.method with a response of typeName and body;
     // ScriptLcdsError with an error text and status. Unscripted invokes get 404 "Not found".

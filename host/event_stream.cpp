@@ -1,7 +1,28 @@
 // event_stream.cpp - a bounded log of messages that readers follow at their own pace.
 #include "event_stream.h"
 
+#include <array>
+#include <cstdio>
+#include <random>
+
+#include "text/decimal_text.h"
+
 namespace HuxHost {
+
+namespace {
+
+// StreamName is eight random hex digits.
+std::string StreamName() {
+    std::random_device random;
+    std::array<char, 9> text{};
+    std::snprintf(text.data(), text.size(), "%08x", static_cast<unsigned>(random()));
+    return text.data();
+}
+
+}  // namespace
+
+EventStream::EventStream(std::size_t keep, std::size_t maxReaders)
+    : kept(keep > 0 ? keep : 1), readerLimit(maxReaders), name(StreamName()) {}
 
 bool EventStream::Join() {
     const std::lock_guard lock(mutex);
@@ -38,6 +59,27 @@ uint64_t EventStream::Next() const {
     return nextId;
 }
 
+bool EventStream::Resume(std::string_view lastEventId, uint64_t& next) const {
+    if (!lastEventId.starts_with(name + "-")) {
+        return false;
+    }
+    const Brix::Text::DecimalResult<uint64_t> read =
+        Brix::Text::ParseDecimal<uint64_t>(lastEventId.substr(name.size() + 1), {});
+    if (read.status != Brix::Text::DecimalStatus::Ok) {
+        return false;
+    }
+    const uint64_t lastSeen = read.value;
+    const std::lock_guard lock(mutex);
+    // A number this stream never gave (another server's, or one to come) and one past the kept messages
+    // both leave a gap that only a fresh start fills.
+    const uint64_t oldest = messages.empty() ? nextId : messages.front().id;
+    if (closed || lastSeen >= nextId || lastSeen + 1 < oldest) {
+        return false;
+    }
+    next = lastSeen + 1;
+    return true;
+}
+
 bool EventStream::Collect(uint64_t& next, std::vector<EventMessage>& out, std::chrono::milliseconds timeout,
                           uint64_t& skipped) {
     std::unique_lock lock(mutex);
@@ -68,13 +110,14 @@ void EventStream::Close() {
     arrived.notify_all();
 }
 
-std::string EventStream::Format(const EventMessage& message) {
+std::string EventStream::Format(const EventMessage& message) const {
     // A line break inside a field would end it early: the name keeps none, the data is one JSON line.
-    std::string name = message.event;
-    for (char& c : name) {
+    std::string eventName = message.event;
+    for (char& c : eventName) {
         c = c == '\n' || c == '\r' ? ' ' : c;
     }
-    return "id: " + std::to_string(message.id) + "\nevent: " + name + "\ndata: " + message.data + "\n\n";
+    return "id: " + name + "-" + std::to_string(message.id) + "\nevent: " + eventName +
+           "\ndata: " + message.data + "\n\n";
 }
 
 }  // namespace HuxHost

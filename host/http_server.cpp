@@ -12,6 +12,7 @@
 #include "codecs/json_reader.h"
 #include "codecs/json_writer.h"
 #include "listen_socket.h"
+#include "live_page.h"
 #include "printable_text.h"
 #include "request_body.h"
 #include "run_report.h"
@@ -145,23 +146,18 @@ HostHttpServer::HostHttpServer(PluginThread& thread, PluginSession& pluginSessio
       server(std::make_unique<httplib::Server>()) {
     // The index names the plugin's routes, read from its endpoint table on the plugin thread.
     index = pluginThread.Run([this] {
+        live = std::make_unique<LiveView>(session.Host());
         BindingProperty document;
-        const HostLoadBlock& block = session.Host().Block();
-        const char* shortName = block.shortName;
-        document.MemberForWriting("plugin").SetString(shortName != nullptr ? shortName : "");
+        document.MemberForWriting("plugin").SetString(live->Plugin());
         BindingProperty& routes = document.MemberForWriting("routes");
         routes.MakeCollection();
-        const HostEndpointTable* table = block.endpoints;
-        for (const HostEndpointRecord* record = table != nullptr ? table->endpoints : nullptr;
-             record != nullptr; record = record->next) {
-            const char* path = record->path;
-            if (path != nullptr && *path != '\0') {
-                routes.AppendElement().SetString(path);
-            }
+        for (const std::string& route : live->Routes()) {
+            routes.AppendElement().SetString(route);
         }
         document.MemberForWriting("events").SetString("/events");
         document.MemberForWriting("openapi").SetString("/openapi.json");
         document.MemberForWriting("resources").SetString("PUT or DELETE /resources/<uri>");
+        document.MemberForWriting("page").SetString("GET / with Accept: text/html");
         return Pretty(document);
     });
     Route();
@@ -204,17 +200,29 @@ void HostHttpServer::StopIfAsked() {
 
 std::size_t HostHttpServer::Drain() {
     DevHost& host = session.Host();
+    const std::vector<SentEvent>& sent = host.SentEvents();
+    std::size_t published = 0;
     for (const HostCall& call : host.Calls()) {
-        if (call.slot == HostSlot::Log) {
-            Say("plugin " + LevelName(call.level) + ": " + call.text);
+        switch (call.slot) {
+            case HostSlot::Log:
+                Say("plugin " + LevelName(call.level) + ": " + call.text);
+                events.Publish(std::string(kLogEvent), live->LogLine(call));
+                break;
+            case HostSlot::SendEvent:
+                if (published < sent.size()) {
+                    events.Publish(sent[published].name, Brix::Json::Write(sent[published].payload));
+                    ++published;
+                }
+                break;
+            case HostSlot::Request:
+                live->NoteRequest(call, host);
+                break;
+            default:
+                break;
         }
     }
-    const std::size_t sent = host.SentEvents().size();
-    for (const SentEvent& event : host.SentEvents()) {
-        events.Publish(event.name, Brix::Json::Write(event.payload));
-    }
     host.ClearRecords();
-    return sent;
+    return published;
 }
 
 void HostHttpServer::Route() {
@@ -268,14 +276,21 @@ void HostHttpServer::Route() {
         return kPayloadTooLarge;
     });
 
-    server->Get("/", [this](const httplib::Request&, httplib::Response& response) {
-        response.set_content(index, std::string(kJson));
+    server->Get("/", [this](const httplib::Request& request, httplib::Response& response) {
+        // A browser asks for HTML and gets the live page; every other client keeps getting JSON.
+        response.set_header("Vary", "Accept");
+        if (request.get_header_value("Accept").find("text/html") != std::string::npos) {
+            response.set_content(std::string(LivePageText()), "text/html; charset=utf-8");
+        } else {
+            response.set_content(index, std::string(kJson));
+        }
     });
     server->Get("/openapi.json", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content(openApi, std::string(kJson));
     });
-    server->Get("/events",
-                [this](const httplib::Request&, httplib::Response& response) { StreamEvents(response); });
+    server->Get("/events", [this](const httplib::Request& request, httplib::Response& response) {
+        StreamEvents(request, response);
+    });
 
     server->Put(kResourcePattern, [this](const httplib::Request& request, httplib::Response& response,
                                          const httplib::ContentReader& reader) {
@@ -336,7 +351,10 @@ void HostHttpServer::Route() {
 void HostHttpServer::Deliver(const TimelineStep& step, httplib::Response& response) {
     BindingProperty answer = pluginThread.Run([this, &step] {
         BindingProperty result;
-        result.MemberForWriting("followed").SetBool(PlayStep(step, session.Host()));
+        const bool followed = PlayStep(step, session.Host());
+        result.MemberForWriting("followed").SetBool(followed);
+        // The page's input panel hears of the change before the plugin's answer to it.
+        events.Publish(std::string(kResourceEvent), live->ResourceChange(step, followed, session.Host()));
         result.MemberForWriting("eventsSent").SetUnsigned(uint64_t{Drain()});
         return result;
     });
@@ -346,7 +364,21 @@ void HostHttpServer::Deliver(const TimelineStep& step, httplib::Response& respon
     SendJson(response, kOk, answer);
 }
 
-void HostHttpServer::StreamEvents(httplib::Response& response) {
+std::string HostHttpServer::StartingPoint(const httplib::Request& request, uint64_t& next) {
+    if (events.Resume(request.get_header_value("Last-Event-ID"), next)) {
+        return {};
+    }
+    return pluginThread.Run([this, &next] {
+        // The snapshot and the number after it are taken together on the plugin thread, which alone
+        // publishes: the stream goes on exactly where the snapshot leaves off, and a client that
+        // reconnects with the snapshot's number misses nothing.
+        const BindingProperty snapshot = live->Snapshot(session);
+        next = events.Next();
+        return events.Format({next - 1, std::string(kSnapshotEvent), Brix::Json::Write(snapshot)});
+    });
+}
+
+void HostHttpServer::StreamEvents(const httplib::Request& request, httplib::Response& response) {
     if (!events.Join()) {
         SendFailure(response, kServiceUnavailable,
                     "hux-host serves at most " + std::to_string(events.ReaderLimit()) +
@@ -354,16 +386,17 @@ void HostHttpServer::StreamEvents(httplib::Response& response) {
         response.set_header("Retry-After", "2");
         return;
     }
+    uint64_t next = 0;
+    std::string first = ": hux-host event stream\nretry: 2000\n\n" + StartingPoint(request, next);
     response.set_header("Cache-Control", "no-cache");
     response.set_chunked_content_provider(
         "text/event-stream",
-        [this, next = events.Next(), greeted = false](std::size_t /*offset*/,
-                                                      httplib::DataSink& sink) mutable {
+        [this, next, first = std::move(first)](std::size_t /*offset*/, httplib::DataSink& sink) mutable {
             std::string out;
-            if (!greeted) {
-                // The first bytes tell the client that it receives every event from now on.
-                greeted = true;
-                out = ": hux-host event stream\nretry: 2000\n\n";
+            if (!first.empty()) {
+                // The first bytes tell the client how to reconnect and where it starts.
+                out = std::move(first);
+                first.clear();
             } else {
                 std::vector<EventMessage> messages;
                 uint64_t skipped = 0;
@@ -376,7 +409,7 @@ void HostHttpServer::StreamEvents(httplib::Response& response) {
                            " events were dropped before this client read them\n\n";
                 }
                 for (const EventMessage& message : messages) {
-                    out += EventStream::Format(message);
+                    out += events.Format(message);
                 }
                 if (out.empty()) {
                     out = ": keep-alive\n\n";

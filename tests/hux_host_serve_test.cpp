@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <list>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -36,14 +37,19 @@ BindingProperty ParsedJson(const std::string& text) {
     return std::move(parsed.Value());
 }
 
-// EventReader follows /events on a thread of its own with a real HTTP client, keeping what arrives.
-// Close (or the destructor) cuts the connection and joins the thread.
+// EventReader follows /events on a thread of its own with a real HTTP client, keeping what arrives;
+// with lastEventId it reconnects as a client that saw that event. Close (or the destructor) cuts the
+// connection and joins the thread.
 class EventReader {
 public:
-    explicit EventReader(int port) : client("127.0.0.1", port) {
+    explicit EventReader(int port, const std::string& lastEventId = {}) : client("127.0.0.1", port) {
         client.set_read_timeout(kAnswerTime);
-        thread = std::thread([this] {
-            client.Get("/events", [this](const char* data, std::size_t length) {
+        httplib::Headers headers;
+        if (!lastEventId.empty()) {
+            headers.emplace("Last-Event-ID", lastEventId);
+        }
+        thread = std::thread([this, headers] {
+            client.Get("/events", headers, [this](const char* data, std::size_t length) {
                 const std::lock_guard lock(mutex);
                 received.append(data, length);
                 arrived.notify_all();
@@ -59,6 +65,14 @@ public:
     bool WaitFor(const std::string& text, Clock::time_point deadline) {
         std::unique_lock lock(mutex);
         return arrived.wait_until(lock, deadline, [&] { return received.find(text) != std::string::npos; });
+    }
+    // WaitForEvent answers whether a whole event named name arrived before the deadline.
+    bool WaitForEvent(const std::string& name, Clock::time_point deadline) {
+        std::unique_lock lock(mutex);
+        return arrived.wait_until(lock, deadline, [&] {
+            const std::size_t at = received.find("\nevent: " + name + "\ndata: ");
+            return at != std::string::npos && received.find("\n\n", at) != std::string::npos;
+        });
     }
     // Connected waits for the stream's first bytes: from then on every event reaches it.
     bool Connected() { return WaitFor("retry: 2000\n\n", Clock::now() + kAnswerTime); }
@@ -82,6 +96,49 @@ private:
     std::condition_variable arrived;
     std::string received;
 };
+
+// EventIn is the first event named name in an event stream's text: its id and its data.
+struct StreamedEvent {
+    std::string id;
+    BindingProperty data;
+};
+StreamedEvent EventIn(const std::string& received, const std::string& name) {
+    const std::size_t at = received.find("\nevent: " + name + "\ndata: ");
+    if (at == std::string::npos) {
+        ADD_FAILURE() << "no event " << name << " in\n" << received;
+        return {};
+    }
+    const std::size_t idAt = received.rfind("id: ", at) + 4;
+    const std::size_t dataAt = received.find("data: ", at) + 6;
+    return {received.substr(idAt, at - idAt),
+            ParsedJson(received.substr(dataAt, received.find('\n', dataAt) - dataAt))};
+}
+
+// Heads lists "ID NAME" for each event in a stream's text, up to the first OnJsonApiEvent.
+std::vector<std::string> Heads(const std::string& text) {
+    std::vector<std::string> heads;
+    std::istringstream lines(text);
+    std::string id;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("id: ")) {
+            id = line.substr(4);
+        } else if (line.starts_with("event: ")) {
+            heads.push_back(id + " " + line.substr(7));
+            if (line == "event: OnJsonApiEvent") {
+                break;
+            }
+        }
+    }
+    return heads;
+}
+
+std::size_t AvailableQueues(const BindingProperty& queues) {
+    std::size_t available = 0;
+    for (const BindingProperty& queue : queues.Elements()) {
+        available += queue.Member("queueAvailability").AsString() == "Available" ? 1 : 0;
+    }
+    return available;
+}
 
 // BodyOf is the part of a raw answer after its header.
 std::string BodyOf(const std::string& answer) {
@@ -165,9 +222,19 @@ TEST_F(HuxHostServe, ASecondServerOnThePortInUseFailsAtOnce) {
               "hux-host: cannot listen on 127.0.0.1:" + std::to_string(port) + ": address in use\n");
 }
 
-TEST_F(HuxHostServe, AResourceUpdateReachesTheEventStreamAsTheRebuiltList) {
+// A stream starts from a snapshot of what the plugin publishes; an update then arrives as the plugin sent
+// it, and a client that reconnects with the last id it saw gets what came after, not a snapshot.
+TEST_F(HuxHostServe, AStreamStartsFromASnapshotAndAResourceUpdateReachesItAsTheRebuiltList) {
     EventReader events(port);
-    ASSERT_TRUE(events.Connected());
+    ASSERT_TRUE(events.WaitForEvent("hux-host.snapshot", Clock::now() + kAnswerTime));
+    const StreamedEvent snapshot = EventIn(events.Received(), "hux-host.snapshot");
+    const BindingProperty& queues = snapshot.data.Member("answers").Member("/hux-game-queues/v1/queues");
+    EXPECT_EQ(queues.Member("status").AsUnsigned(), 200u);
+    EXPECT_EQ(queues.Member("body").ElementCount(), 41u);
+    EXPECT_EQ(AvailableQueues(queues.Member("body")), 27u);
+    EXPECT_EQ(snapshot.data.Member("routes").ElementCount(), 7u);
+    EXPECT_EQ(snapshot.data.Member("resources").ElementCount(), 19u);
+    EXPECT_GT(snapshot.data.Member("log").ElementCount(), 0u);
 
     const httplib::Result put =
         client->Put(std::string("/resources") + kEnabledQueues, "[420, 1210]", "application/json");
@@ -177,20 +244,33 @@ TEST_F(HuxHostServe, AResourceUpdateReachesTheEventStreamAsTheRebuiltList) {
     EXPECT_TRUE(delivered.Member("followed").AsBool());
     EXPECT_EQ(delivered.Member("eventsSent").AsUnsigned(), 2u);  // under its own name and OnJsonApiEvent
 
-    EXPECT_TRUE(events.WaitFor("\nevent: OnJsonApiEvent\ndata: ", Clock::now() + kAnswerTime));
+    EXPECT_TRUE(events.WaitForEvent("OnJsonApiEvent", Clock::now() + kAnswerTime));
     const std::string received = events.Received();
-    const std::size_t at = received.find("event: OnJsonApiEvent_hux-game-queues_v1_queues\ndata: ");
-    ASSERT_NE(at, std::string::npos) << received;
-    const std::size_t dataAt = received.find("data: ", at) + 6;
-    const BindingProperty event = ParsedJson(received.substr(dataAt, received.find('\n', dataAt) - dataAt));
+    const BindingProperty change = EventIn(received, "hux-host.resource").data;
+    EXPECT_EQ(Brix::Json::Write(change), R"({"eventType":"Update","followed":true,"present":true,"uri":")" +
+                                             std::string(kEnabledQueues) + R"(","value":[420,1210]})");
+    const BindingProperty event = EventIn(received, "OnJsonApiEvent_hux-game-queues_v1_queues").data;
     EXPECT_EQ(event.Member("uri").AsString(), "/hux-game-queues/v1/queues");
     EXPECT_EQ(event.Member("eventType").AsString(), "Update");
-    std::size_t available = 0;
-    for (const BindingProperty& queue : event.Member("data").Elements()) {
-        available += queue.Member("queueAvailability").AsString() == "Available" ? 1 : 0;
-    }
-    EXPECT_EQ(available, 2u);
-    // The stream ends when the server stops, which must stop cleanly with a client still connected.
+    EXPECT_EQ(AvailableQueues(event.Member("data")), 2u);
+
+    EventReader resumed(port, snapshot.id);
+    ASSERT_TRUE(resumed.WaitForEvent("OnJsonApiEvent", Clock::now() + kAnswerTime));
+    const std::string replayed = resumed.Received();
+    std::vector<std::string> afterSnapshot = Heads(received);
+    ASSERT_FALSE(afterSnapshot.empty());
+    afterSnapshot.erase(afterSnapshot.begin());
+    EXPECT_EQ(Heads(replayed), afterSnapshot);
+
+    // An id this server never gave starts over from a snapshot, which has the rebuilt list.
+    EventReader stranger(port, "123456789");
+    ASSERT_TRUE(stranger.WaitForEvent("hux-host.snapshot", Clock::now() + kAnswerTime));
+    EXPECT_EQ(AvailableQueues(EventIn(stranger.Received(), "hux-host.snapshot")
+                                  .data.Member("answers")
+                                  .Member("/hux-game-queues/v1/queues")
+                                  .Member("body")),
+              2u);
+    // The streams end when the server stops, which must stop cleanly with clients still connected.
     TearDown();
 }
 
