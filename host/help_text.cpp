@@ -98,14 +98,18 @@ until Ctrl-C, which stops the plugin and frees everything. The plugin is called 
 only; requests wait for each other. It answers:
   GET /hux-game-queues/v1/...      the plugin's routes, as JSON with the plugin's status; a failure
                                    is {"status": ..., "message": ...}
-  GET /events                      every event the plugin publishes, as Server-Sent Events; past
+  GET /events                      Server-Sent Events: a snapshot of what the plugin publishes, then
+                                   every event it publishes and the host's log and resource events;
+                                   with Last-Event-ID, the events after it (of the last 256); past
                                    --event-streams clients at once, 503
   PUT /resources/<uri>             deliver a resource update with the JSON body as the new value: at
                                    most 8 MiB once decoded (413 past it), with a Content-Length or
                                    chunked (411 without either), gzip, deflate or br encoded or plain
   DELETE /resources/<uri>          deliver a resource delete
-  GET /openapi.json                an OpenAPI 3.1 description of the plugin's routes
-  GET /                            a small index of the above
+  GET /openapi.json                an OpenAPI 3.1 description of the plugin's routes and the host's own
+  GET /                            in a browser, the live page: the queues, the custom games, the
+                                   followed resources to edit and the log, kept current; otherwise a
+                                   small index of the above as JSON
 Every answer is whole (Range headers are not honoured) and closes its connection. The plugin's log lines
 and each request are printed as they happen, control characters escaped as \xHH.
 

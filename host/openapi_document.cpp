@@ -259,10 +259,22 @@ BindingProperty DeliveryOperation(bool update) {
 
 // AddHostRoutes describes the routes the host serves beside the plugin's.
 void AddHostRoutes(BindingProperty& paths) {
-    BindingProperty index = HostOperation("GetIndex", "List the routes served here");
-    AddOk(index.MemberForWriting("responses"), "the plugin's name, its routes and the host's own",
-          "application/json",
-          TypedSchema("object", "{\"plugin\", \"routes\", \"events\", \"openapi\", \"resources\"}"));
+    BindingProperty index = HostOperation("GetIndex", "List the routes served here, or show the live page");
+    SetText(
+        index, "description",
+        "A browser (Accept: text/html) gets the live page: the published queues and custom-game documents, "
+        "the followed resources with their values to edit, and the plugin's log, kept current from "
+        "/events. Other clients get the index as JSON.");
+    BindingProperty& indexResponses = index.MemberForWriting("responses");
+    AddOk(
+        indexResponses, "the plugin's name, its routes and the host's own; or the live page",
+        "application/json",
+        TypedSchema("object", "{\"plugin\", \"routes\", \"events\", \"openapi\", \"resources\", \"page\"}"));
+    indexResponses.MemberForWriting("200")
+        .MemberForWriting("content")
+        .MemberForWriting("text/html")
+        .MemberForWriting("schema") =
+        TypedSchema("string", "the live page, one HTML document that loads nothing from elsewhere");
     paths.MemberForWriting("/").MemberForWriting("get") = std::move(index);
 
     BindingProperty openApi = HostOperation("GetOpenApi", "Describe the API");
@@ -271,9 +283,19 @@ void AddHostRoutes(BindingProperty& paths) {
     paths.MemberForWriting("/openapi.json").MemberForWriting("get") = std::move(openApi);
 
     BindingProperty events = HostOperation("GetEvents", "Stream the plugin's events");
-    SetText(events, "description",
-            "Server-Sent Events: each event the plugin publishes, named as the plugin names it, with its "
-            "JSON payload as data.");
+    SetText(
+        events, "description",
+        "Server-Sent Events. A client starts with a hux-host.snapshot event ({\"plugin\", \"routes\", "
+        "\"answers\", \"resources\", \"log\"}), then gets each event the plugin publishes, named as the "
+        "plugin names it with its JSON payload as data, and the host's own: hux-host.log ({\"level\", "
+        "\"text\"}) for each log line and hux-host.resource ({\"uri\", \"present\", \"value\", "
+        "\"eventType\", \"followed\"}) for each delivered change. A client that reconnects with "
+        "Last-Event-ID gets the events after it instead of a snapshot, while the last 256 still hold them.");
+    BindingProperty& lastEventId = events.MemberForWriting("parameters").AppendElement();
+    SetText(lastEventId, "name", "Last-Event-ID");
+    SetText(lastEventId, "in", "header");
+    SetText(lastEventId, "description", "the id of the last event the client received");
+    SetType(lastEventId.MemberForWriting("schema"), "string");
     AddOk(events.MemberForWriting("responses"), "the event stream, open until the client or the host leaves",
           "text/event-stream", TypedSchema("string", "Server-Sent Events"));
     AddFailure(events.MemberForWriting("responses"), "503", "as many event streams as allowed are open");

@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [--test] [--windows] [--linux-x86]
 #   --test       what only the test run needs (formatting, the 32-bit header check, the benchmarks
 #                and the peer libraries they measure the plugin's code against, npm and the
-#                @redocly/cli that lints the API description, the latter in ~/.cache/hux-game-queues/npm)
+#                @redocly/cli that lints the API description, the latter in ~/.cache/hux-game-queues/npm,
+#                and Chromium, the headless browser the live page is tested in)
 #   --windows    the MinGW-w64 cross compilers, Wine to run the Windows programs, and the sources of
 #                libyaml and cpp-httplib from Debian's source packages, unpacked into build-deps/
 #   --linux-x86  the 32-bit (i386) libraries of the native 32-bit Linux build
@@ -20,7 +21,7 @@ for option in "$@"; do
             test=true
             # Debian's npm, unless an npm is already there (Node.js from elsewhere brings its own).
             command -v npm >/dev/null 2>&1 || packages+=(npm)
-            packages+=(g++-multilib clang-format libbenchmark-dev
+            packages+=(g++-multilib clang-format libbenchmark-dev chromium python3
                        nlohmann-json3-dev libmsgpack-cxx-dev libyaml-cpp-dev libsimdjson-dev)
             ;;
         --windows)
