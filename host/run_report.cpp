@@ -3,11 +3,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <unordered_map>
 
 #include "rest/method_code.h"
 #include "scenario_script.h"
+#include "text/decimal_text.h"
 
 namespace HuxHost {
 
@@ -162,12 +162,13 @@ bool IsLateTranslationError(const LoggedLine& line, const std::vector<QueueRow>&
         return false;
     }
     const std::string_view number = message.substr(kPrefix.size(), message.size() - kPrefix.size() - 1);
-    int64_t id = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), id);
-    if (error != std::errc() || end != number.data() + number.size()) {
+    const Brix::Text::DecimalResult<int64_t> id =
+        Brix::Text::ParseDecimal<int64_t>(number, {.allowSign = true});
+    if (id.status != Brix::Text::DecimalStatus::Ok) {
         return false;
     }
-    return std::ranges::any_of(rows, [id](const QueueRow& row) { return row.id == id && !row.name.empty(); });
+    return std::ranges::any_of(
+        rows, [&id](const QueueRow& row) { return row.id == id.value && !row.name.empty(); });
 }
 
 // CountLateTranslationErrors moves the late translation errors out of the report's log into their count.

@@ -105,11 +105,12 @@ TEST_F(ApiTable, EachArgumentIsDescribedWhereTheRequestCarriesItAndOnlyReachedRe
                      std::string(operation.Member("summary").AsString()) + "; ";
         }
     }
-    EXPECT_EQ(paths,
-              "get /: List the routes served here; get /events: Stream the plugin's events; "
-              "get /openapi.json: Describe the API; delete /resources/{uri}: Deliver a resource delete; "
-              "put /resources/{uri}: Deliver a resource update; get /things/{id}: GET /things/{id}; "
-              "put /things/{id}: PUT /things/{id}; ");
+    EXPECT_EQ(
+        paths,
+        "get /: List the routes served here, or show the live page; get /events: Stream the plugin's events; "
+        "get /openapi.json: Describe the API; delete /resources/{uri}: Deliver a resource delete; "
+        "put /resources/{uri}: Deliver a resource update; get /things/{id}: GET /things/{id}; "
+        "put /things/{id}: PUT /things/{id}; ");
     EXPECT_EQ(Brix::Json::Write(document.Member("servers")) + Brix::Json::Write(document.Member("security")),
               R"([{"url":"http://127.0.0.1:8765"}][])");
     const BindingProperty& path = document.Member("paths").Member("/things/{id}");
