@@ -15,7 +15,8 @@ commands:
   run      start the plugin on a scenario and report what it logged, published and answered
            (the default command)
   get      print the answer of one of the plugin's routes as JSON
-  serve    serve the plugin's routes, its events and its API description over HTTP
+  serve    serve the plugin's routes, its events and its API description over HTTP, with a live
+           page for a browser at http://127.0.0.1:8765/
   help     show the help of a command
 
 options of every command:
