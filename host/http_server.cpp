@@ -151,8 +151,8 @@ HostHttpServer::HostHttpServer(PluginThread& thread, PluginSession& pluginSessio
         document.MemberForWriting("plugin").SetString(live->Plugin());
         BindingProperty& routes = document.MemberForWriting("routes");
         routes.MakeCollection();
-        for (const std::string& route : live->Routes()) {
-            routes.AppendElement().SetString(route);
+        for (const RoutePath& route : live->Routes()) {
+            routes.AppendElement().SetString(route.path);
         }
         document.MemberForWriting("events").SetString("/events");
         document.MemberForWriting("openapi").SetString("/openapi.json");
@@ -337,8 +337,7 @@ void HostHttpServer::Route() {
         });
         const int status = static_cast<int>(HttpStatus(answer));
         if (Failed(answer)) {
-            SendFailure(response, status,
-                        answer.error ? *answer.error : "unreadable answer: " + answer.bodyError);
+            SendFailure(response, status, FailureMessage(answer));
         } else if (!answer.streamed.empty()) {
             response.status = status;
             response.set_content(answer.streamed, std::string(kJson));

@@ -16,14 +16,8 @@ LiveView::LiveView(const DevHost& host) {
     const HostLoadBlock& block = host.Block();
     const char* shortName = block.shortName;
     plugin = shortName != nullptr ? shortName : "";
-    const HostEndpointTable* table = block.endpoints;
-    for (const HostEndpointRecord* record = table != nullptr ? table->endpoints : nullptr; record != nullptr;
-         record = record->next) {
-        const char* path = record->path;
-        if (path != nullptr && *path != '\0') {
-            routes.emplace_back(path);
-        }
-    }
+    routes = RoutePaths(block);
+    std::erase_if(routes, [](const RoutePath& route) { return route.path.empty(); });
 }
 
 std::string LiveView::LogLine(const HostCall& call) {
@@ -75,13 +69,15 @@ BindingProperty LiveView::Snapshot(PluginSession& session) const {
     routeList.MakeCollection();
     BindingProperty& answers = snapshot.MemberForWriting("answers");
     answers.MakeStructure();
-    for (const std::string& route : routes) {
-        routeList.AppendElement().SetString(route);
-        if (route.find('{') != std::string::npos) {
+    for (const RoutePath& route : routes) {
+        routeList.AppendElement().SetString(route.path);
+        const bool answersGet =
+            route.method == 0 || route.method == static_cast<uint32_t>(Brix::MethodCode::Get);
+        if (!answersGet || route.path.find('{') != std::string::npos) {
             continue;
         }
-        RouteAnswer answer = session.Get(route);
-        BindingProperty& entry = answers.MemberForWriting(route);
+        RouteAnswer answer = session.Get(route.path);
+        BindingProperty& entry = answers.MemberForWriting(route.path);
         entry.MemberForWriting("status").SetUnsigned(HttpStatus(answer));
         if (!Failed(answer) && !answer.streamed.empty()) {
             Brix::ConversionStatus read = Brix::Json::Read(answer.streamed);
@@ -91,8 +87,7 @@ BindingProperty LiveView::Snapshot(PluginSession& session) const {
             answer.body = std::move(read.Value());
         }
         if (Failed(answer)) {
-            entry.MemberForWriting("message").SetString(
-                answer.error ? *answer.error : "unreadable answer: " + answer.bodyError);
+            entry.MemberForWriting("message").SetString(FailureMessage(answer));
         } else {
             entry.MemberForWriting("body") = std::move(answer.body);
         }

@@ -29,7 +29,7 @@ public:
     explicit LiveView(const DevHost& host);
 
     const std::string& Plugin() const noexcept { return plugin; }
-    const std::vector<std::string>& Routes() const noexcept { return routes; }
+    const std::vector<RoutePath>& Routes() const noexcept { return routes; }
 
     // LogLine keeps one log call among the latest and answers it as a kLogEvent's data:
     // {"level": "WARN", "text": "..."}.
@@ -44,7 +44,7 @@ public:
     std::string ResourceChange(const TimelineStep& step, bool followed, const DevHost& host) const;
 
     // Snapshot is what a new event stream starts with (kSnapshotEvent): {"plugin", "routes", "answers"
-    // (each route without parameters: {"status", "body"} or {"status", "message"}), "resources" (the
+    // (each GET route without parameters: {"status", "body"} or {"status", "message"}), "resources" (the
     // followed ones, see Resource), "log" (the latest lines, oldest first)}. It asks the plugin's routes.
     Brix::BindingProperty Snapshot(PluginSession& session) const;
 
@@ -53,7 +53,7 @@ private:
     static Brix::BindingProperty Resource(const std::string& uri, const DevHost& host);
 
     std::string plugin;
-    std::vector<std::string> routes;
+    std::vector<RoutePath> routes;  // those with a path
     std::vector<std::string> followed;
     std::deque<Brix::BindingProperty> logLines;
 };

@@ -38,6 +38,22 @@ uint32_t HttpStatus(const RouteAnswer& answer) {
     return answer.status != 0 ? answer.status : kOk;
 }
 
+std::string FailureMessage(const RouteAnswer& answer) {
+    return answer.error ? *answer.error : "unreadable answer: " + answer.bodyError;
+}
+
+std::vector<RoutePath> RoutePaths(const HostLoadBlock& block) {
+    std::vector<RoutePath> paths;
+    const HostEndpointTable* table = block.endpoints;
+    for (const HostEndpointRecord* record = table != nullptr ? table->endpoints : nullptr; record != nullptr;
+         record = record->next) {
+        const char* path = record->path;
+        const uint32_t method = record->method;
+        paths.push_back({path != nullptr ? path : "", method});
+    }
+    return paths;
+}
+
 std::string DefaultPluginPath() {
     std::array<char, 4096> buffer{};
     const std::size_t length = Brix::Platform::ReadExecutablePath(buffer.data(), buffer.size());

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "binding/maybe_type.h"
 #include "dev_host.h"
@@ -27,6 +28,18 @@ uint32_t HttpStatus(const RouteAnswer& answer);
 inline bool Failed(const RouteAnswer& answer) {
     return answer.error.has_value() || !answer.bodyError.empty();
 }
+
+// FailureMessage is what a failed answer says: its error text, or why its body could not be read.
+std::string FailureMessage(const RouteAnswer& answer);
+
+// RoutePath is the path template and method of one endpoint record, copied out of the packed record.
+struct RoutePath {
+    std::string path;
+    uint32_t method = 0;
+};
+
+// RoutePaths lists the records of the endpoint table the plugin put in block, in table order.
+std::vector<RoutePath> RoutePaths(const HostLoadBlock& block);
 
 // PluginSession is one plugin on one development host, used from one thread. With a watcher, a second
 // instance of the same library is loaded first and never started: the allocation counters are the

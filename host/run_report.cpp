@@ -15,24 +15,6 @@ namespace {
 
 using Brix::BindingProperty;
 
-// RoutePath is the path template and method of one endpoint record, copied out of the packed record.
-struct RoutePath {
-    std::string path;
-    uint32_t method = 0;
-};
-
-std::vector<RoutePath> RoutePaths(const HostLoadBlock& block) {
-    std::vector<RoutePath> paths;
-    const HostEndpointTable* table = block.endpoints;
-    for (const HostEndpointRecord* record = table != nullptr ? table->endpoints : nullptr; record != nullptr;
-         record = record->next) {
-        const char* path = record->path;
-        const uint32_t method = record->method;
-        paths.push_back({path != nullptr ? path : "", method});
-    }
-    return paths;
-}
-
 std::string ParameterValue(std::string_view name, const BindingProperty& queue) {
     if (name == "id") {
         return std::to_string(NumberOf(queue.Member("id")));
@@ -108,10 +90,8 @@ void CallRoutes(PluginSession& session, const std::vector<RoutePath>& routes, co
         const RouteAnswer answer = session.Get(result.url);
         result.status = HttpStatus(answer);
         result.error = answer.error;
-        if (answer.error) {
-            result.summary = *answer.error;
-        } else if (!answer.bodyError.empty()) {
-            result.summary = "unreadable answer: " + answer.bodyError;
+        if (Failed(answer)) {
+            result.summary = FailureMessage(answer);
         } else {
             result.summary = Summarize(answer.body);
             result.body = answer.body;
